@@ -1,0 +1,142 @@
+// LESystem: window management and the frame-rate controller (see LESystem.h).
+// Owns the system globals below; the platform layer does the actual window work.
+#include "LESystem.h"
+
+#include <cmath>  // Required for: std::floor
+
+#include "src/LEPlatform.h"
+
+double LEMaxFrameRate = 60.0;
+
+static struct {
+    uint32_t width = 1920, height = 1080;
+    LEWindowExtents extents{-960.0f, 960.0f, -540.0f, 540.0f};
+    bool exists = false;
+    bool fullscreen = false;
+    int savedX = 800, savedY = 600;
+    uint32_t savedWidth = 800, savedHeight = 600;
+    bool swapInterval = false;
+    double frameStart = 0.0, frameEnd = 0.0;
+    double frameRate = 60.0;
+    double frameTime = 1.0 / 60.0;
+    uint32_t frameCounter = 0;
+    double fixedFrameTime = 0.0;
+} sys;
+
+static void ComputeExtents()
+{
+    sys.extents = {-float(sys.width) / 2.0f, float(sys.width) / 2.0f,
+                   -float(sys.height) / 2.0f, float(sys.height) / 2.0f};
+}
+
+bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height)
+{
+    sys.width = width;
+    sys.height = height;
+    ComputeExtents();
+    if (!LEPlatformCreateWindow(title, x, y, int(width), int(height))) return false;
+    sys.exists = true;
+    return true;
+}
+
+void LESystemResetFrameTiming()
+{
+    sys.frameCounter = 0;
+    LEMaxFrameRate = 60.0;
+    sys.frameRate = 60.0;
+    sys.frameTime = 1.0 / 60.0;
+}
+
+uint32_t LEWindowWidth() { return sys.width; }
+uint32_t LEWindowHeight() { return sys.height; }
+LEWindowExtents LEWindowGetExtents() { return sys.extents; }
+bool LEWindowExists() { return sys.exists; }
+bool LEWindowIsActive() { return sys.exists && LEPlatformWindowActive(); }
+bool LEWindowIsFullscreen() { return sys.fullscreen; }
+void LESystemWindowDestroyed() { sys.exists = false; }
+
+void LEWindowSetSize(uint32_t width, uint32_t height)
+{
+    if (width == sys.width && height == sys.height) return;
+    sys.width = width;
+    sys.height = height;
+    LEPlatformSetClientSize(int(width), int(height));
+    ComputeExtents();
+}
+
+void LEWindowSetFullscreen(bool on)
+{
+    if (on == sys.fullscreen) return;
+    sys.fullscreen = on;
+    int screenW = 0, screenH = 0;
+    LEPlatformScreenSize(&screenW, &screenH);
+
+    int x = 0, y = 0;
+    if (on) {
+        // Remember where the window was so that leaving full screen puts it back.
+        sys.savedWidth = sys.width;
+        sys.savedHeight = sys.height;
+        LEPlatformWindowCorner(&sys.savedX, &sys.savedY);
+        LEWindowSetSize(uint32_t(screenW), uint32_t(screenH));
+    } else {
+        x = sys.savedX;
+        y = sys.savedY;
+        LEWindowSetSize(sys.savedWidth, sys.savedHeight);
+    }
+    LEPlatformPlaceWindow(x, y, on);
+}
+
+void LEGraphicsSetVSync(bool on)
+{
+    if (on == sys.swapInterval) return;
+    sys.swapInterval = on;
+    LEPlatformSetSwapInterval(on ? 1 : 0);
+}
+
+bool LEGraphicsVSync() { return sys.swapInterval; }
+
+double LEFrameTime() { return sys.frameTime; }
+double LEFrameRate() { return sys.frameRate; }
+uint32_t LEFrameCounter() { return sys.frameCounter; }
+
+double LEClockSeconds()
+{
+    const uint64_t counter = LEPlatformCounter();
+    const uint64_t frequency = LEPlatformCounterFrequency();
+    // Whole seconds and the remainder separately keep the precision of a large counter.
+    return double(counter / frequency) + double(counter % frequency) / double(frequency);
+}
+
+void LESystemFrameBegin()
+{
+    sys.frameStart = LEClockSeconds();
+    if (!LEPlatformHasWindow()) return;
+    uint32_t w = sys.width, h = sys.height;
+    LEPlatformClientSize(&w, &h);
+    if (w != sys.width || h != sys.height) {
+        sys.width = w;
+        sys.height = h;
+    }
+    ComputeExtents();
+}
+
+void LESystemFrameEnd()
+{
+    if (sys.fixedFrameTime > 0.0) {
+        sys.frameCounter += 1;
+        sys.frameTime = sys.fixedFrameTime;
+        sys.frameRate = 1.0 / sys.frameTime;
+        return;
+    }
+    sys.frameEnd = LEClockSeconds();
+    const double remaining = 1.0 / LEMaxFrameRate - (sys.frameEnd - sys.frameStart);
+    if (remaining > 0.0) {
+        LEPlatformSleepMs(uint32_t(std::floor(remaining * 1000.0)));
+        sys.frameEnd = LEClockSeconds();
+    }
+    sys.frameCounter += 1;
+    sys.frameTime = sys.frameEnd - sys.frameStart;
+    sys.frameRate = 1.0 / sys.frameTime;
+}
+
+void LESystemSetFixedFrameTime(double seconds) { sys.fixedFrameTime = seconds > 0.0 ? seconds : 0.0; }

@@ -1,0 +1,50 @@
+// LESystem: the window, full screen and client size, vertical sync and the
+// frame-rate controller. Owns the window size and extents, the full-screen and
+// swap-interval flags, the frame clock readings, frame time, rate and counter.
+// Called by start-up, the frame loop, the settings screen and everything that reads
+// the frame time as its time step.
+#pragma once
+
+#include <cstdint>
+
+extern double LEMaxFrameRate;
+
+struct LEWindowExtents {
+    float left, right, bottom, top;
+};
+
+// Creates the window at (x, y) with the given client size; false on failure.
+bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height);
+// Frame counter 0, cap 60, rate 60, frame time 1/60.
+void LESystemResetFrameTiming();
+
+uint32_t LEWindowWidth();
+uint32_t LEWindowHeight();
+LEWindowExtents LEWindowGetExtents();
+bool LEWindowExists();
+bool LEWindowIsActive();
+void LEWindowSetFullscreen(bool on);
+bool LEWindowIsFullscreen();
+void LEWindowSetSize(uint32_t width, uint32_t height);
+void LEGraphicsSetVSync(bool on);
+bool LEGraphicsVSync();
+
+double LEFrameTime();
+double LEFrameRate();
+uint32_t LEFrameCounter();
+
+// Seconds of the high-resolution clock.
+double LEClockSeconds();
+
+// The frame-rate controller around one frame of the loop: FrameBegin reads the
+// clock and the client size; FrameEnd sleeps to the 1/LEMaxFrameRate boundary
+// and measures the frame.
+void LESystemFrameBegin();
+void LESystemFrameEnd();
+
+// Deterministic stepping for tests and tools: with a positive value every frame
+// lasts exactly that long and the controller never sleeps; 0 restores the clock.
+void LESystemSetFixedFrameTime(double seconds);
+
+// Called by the event pump when the window is closed or destroyed.
+void LESystemWindowDestroyed();

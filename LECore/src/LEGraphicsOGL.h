@@ -1,0 +1,54 @@
+// LEGraphicsOGL: the OpenGL 3.3 device. Owns the GL context's pipeline state, the
+// textured and line programs with their uniform locations, the projection, the
+// per-draw state (model matrix, texture matrix, tint, bound texture) and the GL
+// error reporting. Start-up starts it, the frame loop brackets every frame with
+// LEGraphicsFrameStart/FrameEnd, meshes, lines and text draw through it, and
+// shutdown reports and frees every resource still alive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "../LEMath.h"
+
+struct LETexture;
+
+// Creates the context, the programs and the pipeline state. False, with a line on
+// stderr, when no OpenGL 3.3 context can be had: the game cannot run then.
+bool LEGraphicsStart();
+void LEGraphicsShutdown();
+bool LEGraphicsStarted();
+
+void LEGraphicsFrameStart();
+void LEGraphicsFrameEnd();
+void LEGraphicsPresent();
+
+void LEGraphicsSetBackgroundColor(uint32_t argb);
+void LEGraphicsSetViewport(float x0, float y0, float x1, float y1);
+// Orthographic view-projection for a width x height area centred on the origin.
+void LEGraphicsSetProjection(float width, float height);
+// The 16 floats handed to "mtxViewProj" (read by GL as four columns).
+const float* LEGraphicsViewProjection();
+
+void LEGraphicsSetTexture(LETexture* texture);
+LETexture* LEGraphicsBoundTexture();
+void LEGraphicsSetTint(uint32_t argb);
+void LEGraphicsSetTintEnabled(bool on);
+void LEGraphicsSetTransform(const Matrix3& m);
+void LEGraphicsSetTextureTransform(const Matrix3& m);
+const Matrix4& LEGraphicsModelMatrix();
+
+// Binds the textured program and uploads the per-draw uniforms for one mesh draw.
+void LEGraphicsUseTexturedProgram();
+// Binds the line program with the current view-projection.
+void LEGraphicsUseLineProgram();
+
+// Drains the GL error queue, printing one line per error for this check site.
+void LEGraphicsCheckErrors(int site);
+// "GL_<name> - LEGraphicsOGL:<site>\n"; unknown codes give an empty name.
+std::string LEGraphicsErrorLine(uint32_t code, int site);
+// The leak report's text, or "" when nothing is left.
+std::string LEGraphicsLeakReport(int textures, int meshes, int fonts, int renderTextures);
+
+// Colour 0xAARRGGBB as four floats 0..1 in r, g, b, a order.
+void LEColorToFloats(uint32_t argb, float out[4]);

@@ -1,0 +1,62 @@
+// LEPlatform: the one interface between the engine and the operating system.
+// Window, OpenGL context, the event pump that plays the window procedure, clock and
+// sleep, message boxes, the single-instance lock and game-pads. LEPlatformSDL.cpp
+// implements it over SDL2; nothing outside LECore/src calls SDL directly.
+#pragma once
+
+#include <cstdint>
+
+struct LEGamepadRaw {
+    uint16_t buttons = 0;  // XInput button bits
+    uint8_t leftTrigger = 0, rightTrigger = 0;
+    int16_t leftX = 0, leftY = 0, rightX = 0, rightY = 0;  // y up, as XInput reports
+};
+
+enum LEMessageKind { LE_MESSAGE_INFO, LE_MESSAGE_WARNING, LE_MESSAGE_ERROR };
+
+// Video and game-controller subsystems; false (with SDL's reason on stderr) when
+// there is no display to open a window on.
+bool LEPlatformStart();
+void LEPlatformShutdown();
+
+// Creates the window with the given client size, shown; false on failure.
+bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height);
+bool LEPlatformHasWindow();
+void LEPlatformClientSize(uint32_t* width, uint32_t* height);
+void LEPlatformSetClientSize(int width, int height);
+void LEPlatformWindowCorner(int* x, int* y);
+void LEPlatformPlaceWindow(int x, int y, bool borderless);
+void LEPlatformScreenSize(int* width, int* height);
+bool LEPlatformWindowActive();
+bool LEPlatformCapsLock();
+
+// OpenGL 3.3 core, forward compatible, double buffered; false on failure.
+bool LEPlatformCreateGLContext();
+void LEPlatformDestroyGLContext();
+void LEPlatformSwapBuffers();
+void LEPlatformSetSwapInterval(int interval);
+
+// Drains pending events into the raw input slots and the window-exists flag.
+void LEPlatformPumpEvents();
+// Cursor in client pixels; outside the window it may be negative or past the size.
+void LEPlatformCursorPosition(int* x, int* y);
+// Windows virtual-key number for an SDL scancode, or -1 when the key has none.
+int LEPlatformVirtualKey(int scancode);
+
+uint64_t LEPlatformCounter();
+uint64_t LEPlatformCounterFrequency();
+void LEPlatformSleepMs(uint32_t milliseconds);
+
+// Always writes "title: text" to stderr; shows a dialog only when someone can
+// answer it (see LEPlatformDialogsAllowed).
+void LEPlatformMessageBox(LEMessageKind kind, const char* title, const char* text);
+// False under CI=true or EMBER_BASTION_NO_DIALOGS=1, and without a display.
+bool LEPlatformDialogsAllowed();
+
+// System-wide named lock that dies with the process. False when another process
+// already holds it.
+bool LEPlatformAcquireLock(const char* name);
+void LEPlatformReleaseLock();
+
+bool LEPlatformPollGamepad(int index, LEGamepadRaw* raw);
+void LEPlatformRumbleGamepad(int index, float left, float right);

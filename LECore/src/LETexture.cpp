@@ -1,0 +1,85 @@
+// LETexture: texture loading through stb_image and the texture registry (see LETexture.h).
+#include "LETexture.h"
+
+#include <GL/glew.h>
+#include <stb/stb_image.h>
+
+#include <algorithm>  // Required for: std::find
+#include <cstdio>     // Required for: fprintf, snprintf
+#include <cstring>    // Required for: strnlen, memcpy
+#include <vector>
+
+#include "LEGraphicsOGL.h"
+
+static std::vector<LETexture*> textureRegistry;
+
+static void Upload(LETexture* texture, const uint8_t* rgba)
+{
+    glGenTextures(1, &texture->glName);
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(texture->width), GLsizei(texture->height), 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    LEGraphicsCheckErrors(40);
+    textureRegistry.push_back(texture);
+}
+
+LETexture* LETextureLoad(const char* path)
+{
+    if (!path || strnlen(path, 512) >= 512) {
+        fprintf(stderr, "Texture path refused: 512 characters or longer\n");
+        return nullptr;
+    }
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* pixels = stbi_load(path, &w, &h, &channels, 4);
+    if (!pixels) {
+        fprintf(stderr, "Cannot load texture \"%s\": %s\n", path, stbi_failure_reason());
+        return nullptr;
+    }
+    // GL wants the bottom row first, so v = 0 is the bottom of the image.
+    const size_t rowBytes = size_t(w) * 4;
+    std::vector<uint8_t> flipped(rowBytes * size_t(h));
+    for (int row = 0; row < h; ++row)
+        memcpy(&flipped[size_t(h - 1 - row) * rowBytes], pixels + size_t(row) * rowBytes, rowBytes);
+    stbi_image_free(pixels);
+
+    LETexture* texture = new LETexture;
+    memcpy(texture->name, path, strlen(path) + 1);
+    texture->width = uint32_t(w);
+    texture->height = uint32_t(h);
+    Upload(texture, flipped.data());
+    return texture;
+}
+
+LETexture* LETextureCreate(uint32_t width, uint32_t height, const uint8_t* rgba)
+{
+    LETexture* texture = new LETexture;
+    snprintf(texture->name, sizeof texture->name, "Texture%i", int(textureRegistry.size()));
+    texture->width = width;
+    texture->height = height;
+    Upload(texture, rgba);
+    return texture;
+}
+
+void LETextureUnload(LETexture* texture)
+{
+    if (!texture) return;
+    const auto it = std::find(textureRegistry.begin(), textureRegistry.end(), texture);
+    if (it == textureRegistry.end()) return;
+    textureRegistry.erase(it);
+    // A texture still bound for the next draw must not outlive its record.
+    if (LEGraphicsBoundTexture() == texture) LEGraphicsSetTexture(nullptr);
+    if (LEGraphicsStarted()) glDeleteTextures(1, &texture->glName);
+    delete texture;
+}
+
+int LETextureCount() { return int(textureRegistry.size()); }
+
+void LETextureUnloadAll()
+{
+    while (!textureRegistry.empty()) LETextureUnload(textureRegistry.back());
+}

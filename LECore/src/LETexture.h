@@ -1,0 +1,22 @@
+// LETexture: GL textures from PNG files or pixel memory. Owns the registry of live
+// textures. States load textures in Load and unload them in Unload; fonts make
+// their atlas here; shutdown frees and reports what is left.
+#pragma once
+
+#include <cstdint>
+
+struct LETexture {
+    uint32_t glName = 0;
+    uint32_t width = 0, height = 0;
+    char name[512] = {};
+};
+
+// Decodes an image file to RGBA; null (with one line on stderr) when the path is
+// 512 characters or longer, or the file is missing or not an image.
+LETexture* LETextureLoad(const char* path);
+// RGBA8 pixels given bottom row first.
+LETexture* LETextureCreate(uint32_t width, uint32_t height, const uint8_t* rgba);
+void LETextureUnload(LETexture* texture);
+
+int LETextureCount();
+void LETextureUnloadAll();

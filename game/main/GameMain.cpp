@@ -1,0 +1,56 @@
+// GameMain: brings the engine up in a fixed order (window, graphics, input and
+// timer, full screen, single-instance lock, game states), runs the frame loop and
+// tears the engine down when it returns. It holds no game logic of its own.
+#include "GameMain.h"
+
+#include <LEGameState.h>
+#include <LEInput.h>
+#include <LESystem.h>
+#include <src/LEGraphicsOGL.h>
+#include <src/LEPlatform.h>
+
+#include "GameStates.h"
+
+static constexpr float DESIGN_WIDTH = 1920.0f;
+static constexpr float DESIGN_HEIGHT = 1080.0f;
+
+static bool StartEngine()
+{
+    if (!LEPlatformStart()) return false;
+    if (!LESystemStart("Ember Bastion", 100, 100, uint32_t(DESIGN_WIDTH), uint32_t(DESIGN_HEIGHT)))
+        return false;
+    if (!LEGraphicsStart()) return false;
+    LEInputReset();
+    LEGamepadReset();
+    LESystemResetFrameTiming();
+    return true;
+}
+
+static void StopEngine()
+{
+    LEGraphicsShutdown();
+    LEGamepadReset();
+    LEPlatformReleaseLock();
+    LEPlatformShutdown();
+}
+
+int GameMain()
+{
+    if (!StartEngine()) {
+        LEPlatformShutdown();
+        return EXIT_NO_DISPLAY;
+    }
+    LEWindowSetFullscreen(true);
+    if (!LEPlatformAcquireLock("EmberBastion")) {
+        // Another copy is running: leave at once, without the usual clean-up.
+        return EXIT_ALREADY_RUNNING;
+    }
+
+    RegisterGameStates();
+    initialState = nextState = previousState = currentState = STATE_MAIN_MENU;
+    LEGameStateSelect();
+    LEGameLoopRun();
+
+    StopEngine();
+    return 0;
+}

@@ -1,0 +1,4 @@
+// The program's entry point: everything happens in GameMain.
+#include "GameMain.h"
+
+int main() { return GameMain(); }

@@ -1,0 +1,9 @@
+// MainMenu: the callbacks of the main menu state (id 100), the first state of the game.
+#pragma once
+
+void MainMenuLoad();
+void MainMenuInit();
+void MainMenuUpdate();
+void MainMenuDraw();
+void MainMenuFree();
+void MainMenuUnload();

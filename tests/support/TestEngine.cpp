@@ -1,0 +1,87 @@
+// TestEngine: engine bring-up and real-event input injection for tests.
+#include "TestEngine.h"
+
+#include <GL/glew.h>
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <LEInput.h>
+#include <LESystem.h>
+#include <src/LEGraphicsOGL.h>
+#include <src/LEPlatform.h>
+
+bool StartTestEngine(uint32_t width, uint32_t height)
+{
+    if (!LEPlatformStart()) return false;
+    if (!LESystemStart("Ember Bastion test", 0, 0, width, height) || !LEGraphicsStart()) {
+        LEPlatformShutdown();
+        return false;
+    }
+    LEInputReset();
+    LEGamepadReset();
+    LESystemResetFrameTiming();
+    // Let the window appear and settle before the test looks at it.
+    for (int i = 0; i < 3; ++i) {
+        SDL_Delay(10);
+        LEPlatformPumpEvents();
+    }
+    LEInputReset();
+    return true;
+}
+
+void StopTestEngine()
+{
+    LEGraphicsShutdown();
+    LEPlatformShutdown();
+}
+
+void PushKeyEvent(int scancode, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = SDL_Scancode(scancode);
+    SDL_PushEvent(&e);
+}
+
+void PushMouseButtonEvent(int sdlButton, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = Uint8(sdlButton);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void PushWheelEvent(float notches)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = int(notches);
+    e.wheel.preciseY = notches;
+    SDL_PushEvent(&e);
+}
+
+void PushWindowCloseEvent()
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&e);
+}
+
+uint32_t ReadPixelRGBA(int x, int y)
+{
+    uint8_t p[4] = {};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+std::string CaptureStdout(void (*fn)())
+{
+    testing::internal::CaptureStdout();
+    fn();
+    return testing::internal::GetCapturedStdout();
+}

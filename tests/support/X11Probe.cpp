@@ -1,0 +1,87 @@
+// X11Probe: Xlib queries and the close request for process tests.
+#include "X11Probe.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstring>
+
+// Xlib's default handler ends the process on an error (a window that vanished
+// between two calls, say); a test should fail instead, so errors are ignored here.
+static int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+static Display* Open()
+{
+    XSetErrorHandler(IgnoreXError);
+    return XOpenDisplay(nullptr);
+}
+
+static bool FindIn(Display* display, Window root, const std::string& title, Window* found)
+{
+    char* name = nullptr;
+    if (XFetchName(display, root, &name) && name) {
+        const bool match = title == name;
+        XFree(name);
+        XWindowAttributes attributes;
+        if (match && XGetWindowAttributes(display, root, &attributes) && attributes.map_state == IsViewable) {
+            *found = root;
+            return true;
+        }
+    }
+    Window rootReturn, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return false;
+    bool result = false;
+    for (unsigned i = 0; i < count && !result; ++i) result = FindIn(display, children[i], title, found);
+    if (children) XFree(children);
+    return result;
+}
+
+bool X11FindWindow(const std::string& title, X11Window* out)
+{
+    Display* display = Open();
+    if (!display) return false;
+    Window found = 0;
+    const bool ok = FindIn(display, DefaultRootWindow(display), title, &found);
+    if (ok) {
+        XWindowAttributes a;
+        XGetWindowAttributes(display, found, &a);
+        Window child;
+        int rx = 0, ry = 0;
+        XTranslateCoordinates(display, found, DefaultRootWindow(display), 0, 0, &rx, &ry, &child);
+        *out = X11Window{found, rx, ry, a.width, a.height};
+    }
+    XCloseDisplay(display);
+    return ok;
+}
+
+uint32_t X11WindowPixel(const X11Window& window, int x, int y)
+{
+    Display* display = Open();
+    if (!display) return 0;
+    uint32_t rgb = 0;
+    if (XImage* image = XGetImage(display, window.id, x, y, 1, 1, AllPlanes, ZPixmap)) {
+        rgb = uint32_t(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return rgb;
+}
+
+bool X11CloseWindow(const X11Window& window)
+{
+    Display* display = Open();
+    if (!display) return false;
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window.id;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool ok = XSendEvent(display, window.id, False, NoEventMask, &event) != 0;
+    XFlush(display);
+    XCloseDisplay(display);
+    return ok;
+}

@@ -1,0 +1,154 @@
+// The graphics device under Xvfb with Mesa: a real OpenGL 3.3 context, its
+// projection, a cleared frame read back, the GL error lines and the leak report.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <LESystem.h>
+#include <src/LEGraphicsOGL.h>
+#include <src/LEMesh.h>
+
+#include "TestEngine.h"
+
+class GraphicsTest : public testing::Test {
+protected:
+    void SetUp() override { REQUIRE_ENGINE(1280, 720); }
+    void TearDown() override { StopTestEngine(); }
+};
+
+// Applies the view-projection as the shader does: the 16 floats are four columns.
+static void Project(const float* vp, float x, float y, float z, float clip[4])
+{
+    for (int row = 0; row < 4; ++row)
+        clip[row] = vp[0 * 4 + row] * x + vp[1 * 4 + row] * y + vp[2 * 4 + row] * z + vp[3 * 4 + row];
+}
+
+TEST_F(GraphicsTest, ContextIsOpenGL33Core)
+{
+    GLint major = 0, minor = 0, profile = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    EXPECT_GE(major * 10 + minor, 33);
+    EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
+}
+
+TEST_F(GraphicsTest, DefaultProjectionMapsTheWindowCornerToClipCorner)
+{
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    float clip[4];
+    Project(LEGraphicsViewProjection(), 640, 360, 0, clip);
+    EXPECT_FLOAT_EQ(clip[0], 1.0f);
+    EXPECT_FLOAT_EQ(clip[1], 1.0f);
+    EXPECT_FLOAT_EQ(clip[2], 0.0f);
+    EXPECT_FLOAT_EQ(clip[3], 1.0f);
+    Project(LEGraphicsViewProjection(), -320, 0, 0, clip);
+    EXPECT_FLOAT_EQ(clip[0], -0.5f);
+    LEGraphicsFrameEnd();
+}
+
+TEST_F(GraphicsTest, DesignProjectionIsIndependentOfTheWindow)
+{
+    LEGraphicsSetProjection(1920, 1080);
+    float clip[4];
+    Project(LEGraphicsViewProjection(), 960, -540, 0, clip);
+    EXPECT_FLOAT_EQ(clip[0], 1.0f);
+    EXPECT_FLOAT_EQ(clip[1], -1.0f);
+}
+
+TEST_F(GraphicsTest, FrameStartClearsToTheBackgroundColour)
+{
+    LEGraphicsSetBackgroundColor(0xFF014421);
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    LEGraphicsFrameEnd();
+    EXPECT_EQ(ReadPixelRGBA(0, 0), 0x014421FFu);
+    EXPECT_EQ(ReadPixelRGBA(1279, 719), 0x014421FFu);
+    EXPECT_EQ(ReadPixelRGBA(640, 360), 0x014421FFu);
+}
+
+TEST_F(GraphicsTest, MeshDrawnWithTintLandsWhereTheProjectionPutsIt)
+{
+    LEGraphicsSetBackgroundColor(0xFF000000);
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    // A white square over the right half of the window's upper half, tinted red.
+    LEMeshBegin();
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 640, 0, 0xFFFFFFFF, 0, 0, 640, 360, 0xFFFFFFFF, 0, 0);
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 640, 360, 0xFFFFFFFF, 0, 0, 0, 360, 0xFFFFFFFF, 0, 0);
+    LEMesh* mesh = LEMeshEnd();
+    ASSERT_NE(mesh, nullptr);
+    LEGraphicsSetTint(0xFFFF0000);
+    LEGraphicsSetTintEnabled(true);
+    LEMeshDraw(mesh);
+    LEGraphicsFrameEnd();
+    EXPECT_EQ(ReadPixelRGBA(960, 540), 0xFF0000FFu);
+    EXPECT_EQ(ReadPixelRGBA(320, 540), 0x000000FFu);
+    EXPECT_EQ(ReadPixelRGBA(960, 180), 0x000000FFu);
+    LEMeshFree(mesh);
+}
+
+static void ProvokeInvalidEnum()
+{
+    glEnable(0xFFFF);
+    LEGraphicsCheckErrors(77);
+}
+
+TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSite)
+{
+    EXPECT_EQ(CaptureStdout(ProvokeInvalidEnum), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
+}
+
+TEST(GraphicsText, UnknownErrorCodeHasAnEmptyName)
+{
+    EXPECT_EQ(LEGraphicsErrorLine(0x503, 12), "GL_ - LEGraphicsOGL:12\n");
+    EXPECT_EQ(LEGraphicsErrorLine(0x506, 3), "GL_INVALID_FRAMEBUFFER_OPERATION - LEGraphicsOGL:3\n");
+}
+
+TEST(GraphicsText, LeakReportListsEveryCountAndIsEmptyWhenAllIsReleased)
+{
+    EXPECT_EQ(LEGraphicsLeakReport(0, 0, 0, 0), "");
+    EXPECT_EQ(LEGraphicsLeakReport(1, 0, 1, 0),
+              "NOT ALL RESOURCES HAVE BEEN RELEASED!\n\t\t\t\t\t\t  Remaining Textures = 1\n"
+              "\t\t\t\t\t\t  Remaining Triangle Meshes = 0\n\t\t\t\t\t\t  Remaining Fonts = 1\n"
+              "\t\t\t\t\t\t  Remaining Render Textures = 0\n");
+}
+
+static void ShutdownWithAMeshAlive()
+{
+    LEMeshBegin();
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 0, 0, 1, 1, 0xFFFFFFFF, 0, 0);
+    LEMeshEnd();
+    LEGraphicsShutdown();
+}
+
+TEST_F(GraphicsTest, ShutdownReportsAndFreesWhatIsStillAlive)
+{
+    testing::internal::CaptureStderr();
+    ShutdownWithAMeshAlive();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Remaining Triangle Meshes = 1"), std::string::npos) << err;
+    EXPECT_EQ(LEMeshCount(), 0);
+}
+
+TEST_F(GraphicsTest, WindowSizeChangesAreSeenAtTheNextFrame)
+{
+    LEWindowSetSize(800, 600);
+    EXPECT_EQ(LEWindowWidth(), 800u);
+    EXPECT_EQ(LEWindowGetExtents().right, 400.0f);
+    LEWindowSetSize(800, 600);  // same size: nothing to do
+    LESystemFrameBegin();
+    EXPECT_EQ(LEWindowWidth(), 800u);
+    EXPECT_EQ(LEWindowHeight(), 600u);
+}
+
+TEST_F(GraphicsTest, LeavingFullScreenBeforeEnteringItRestoresTheDefaults)
+{
+    LEWindowSetFullscreen(true);
+    EXPECT_TRUE(LEWindowIsFullscreen());
+    LEWindowSetFullscreen(false);
+    LEWindowSetFullscreen(false);
+    EXPECT_FALSE(LEWindowIsFullscreen());
+    EXPECT_EQ(LEWindowWidth(), 1280u);
+    EXPECT_EQ(LEWindowHeight(), 720u);
+}

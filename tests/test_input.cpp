@@ -1,0 +1,171 @@
+// Input: real SDL events through the engine's pump and key table, then the
+// per-frame three-valued update, mouse mapping, wheel and game-pads.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <LEInput.h>
+#include <LESystem.h>
+#include <src/LEPlatform.h>
+
+#include "TestEngine.h"
+
+class InputTest : public testing::Test {
+protected:
+    void SetUp() override { REQUIRE_ENGINE(1920, 1080); }
+    void TearDown() override { StopTestEngine(); }
+};
+
+TEST_F(InputTest, HeldKeyIsTriggeredOnceThenHeldDespiteAutoRepeat)
+{
+    PushKeyEvent(SDL_SCANCODE_W, true);
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_W], 2);
+    EXPECT_TRUE(LEInputKeyTriggered(KEY_W));
+
+    PushKeyEvent(SDL_SCANCODE_W, true);  // keyboard auto-repeat
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_W], 1);
+    EXPECT_FALSE(LEInputKeyTriggered(KEY_W));
+    EXPECT_TRUE(LEInputKeyPressed(KEY_W));
+
+    PushKeyEvent(SDL_SCANCODE_W, false);
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_W], 0);
+    EXPECT_FALSE(LEInputKeyPressed(KEY_W));
+}
+
+TEST_F(InputTest, PressAndReleaseWithinOneUpdateIsNeverSeen)
+{
+    PushKeyEvent(SDL_SCANCODE_E, true);
+    PushKeyEvent(SDL_SCANCODE_E, false);
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_E], 0);
+}
+
+TEST_F(InputTest, ReleaseAndPressAgainWithinOneUpdateStaysHeld)
+{
+    PushKeyEvent(SDL_SCANCODE_RETURN, true);
+    LEInputUpdate();
+    PushKeyEvent(SDL_SCANCODE_RETURN, false);
+    PushKeyEvent(SDL_SCANCODE_RETURN, true);
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_ENTER], 1);
+}
+
+TEST_F(InputTest, KeyTableGivesWindowsVirtualKeys)
+{
+    const struct { int scancode, vk; } cases[] = {
+        {SDL_SCANCODE_A, KEY_A}, {SDL_SCANCODE_Z, KEY_Z}, {SDL_SCANCODE_0, KEY_0}, {SDL_SCANCODE_9, KEY_9},
+        {SDL_SCANCODE_ESCAPE, KEY_ESCAPE}, {SDL_SCANCODE_SPACE, KEY_SPACE}, {SDL_SCANCODE_KP_ENTER, KEY_ENTER},
+        {SDL_SCANCODE_RSHIFT, KEY_SHIFT}, {SDL_SCANCODE_LCTRL, KEY_CONTROL}, {SDL_SCANCODE_LEFT, KEY_LEFT},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LEPlatformVirtualKey(c.scancode), c.vk) << "scancode " << c.scancode;
+    EXPECT_EQ(LEPlatformVirtualKey(SDL_SCANCODE_AUDIOPLAY), -1);
+}
+
+TEST_F(InputTest, AltIsStoredInSlotTenNeverEighteen)
+{
+    PushKeyEvent(SDL_SCANCODE_LALT, true);
+    LEInputUpdate();
+    EXPECT_EQ(LEKeys[KEY_ALT_SLOT], 2);
+    EXPECT_EQ(LEKeys[KEY_ALT], 0);
+}
+
+TEST_F(InputTest, KeyCodesOutsideTheTableAreIgnored)
+{
+    LEInputRawKey(256, true);
+    LEInputRawKey(70000, true);
+    LEInputRawKey(-1, true);
+    LEInputUpdate();
+    for (int k = 0; k < KEY_COUNT; ++k) EXPECT_EQ(LEKeys[k], 0) << "key " << k;
+    EXPECT_FALSE(LEInputKeyPressed(256));
+}
+
+TEST_F(InputTest, MouseButtonsFollowTheKeyRule)
+{
+    PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
+    PushMouseButtonEvent(SDL_BUTTON_RIGHT, true);
+    LEInputUpdate();
+    EXPECT_TRUE(LEInputMouseTriggered(MOUSE_LEFT));
+    EXPECT_TRUE(LEInputMouseTriggered(MOUSE_RIGHT));
+    EXPECT_FALSE(LEInputMousePressed(MOUSE_MIDDLE));
+    EXPECT_FALSE(LEInputMouseTriggered(3));
+    PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
+    LEInputUpdate();
+    EXPECT_FALSE(LEInputMousePressed(MOUSE_LEFT));
+    EXPECT_EQ(LEMouseButtons[MOUSE_RIGHT], 1);
+}
+
+TEST_F(InputTest, LaterWheelEventInAFrameReplacesTheEarlierOne)
+{
+    PushWheelEvent(2.0f);
+    PushWheelEvent(-1.0f);
+    LEInputUpdate();
+    EXPECT_FLOAT_EQ(LEInputMouseWheel(), -1.0f);
+    LEInputUpdate();
+    EXPECT_FLOAT_EQ(LEInputMouseWheel(), 0.0f);
+}
+
+TEST_F(InputTest, CursorMapsToCentredYUpPixels)
+{
+    EXPECT_FLOAT_EQ(LEInputMapCursor(0, 0, 1920, 1080).x, -960);
+    EXPECT_FLOAT_EQ(LEInputMapCursor(0, 0, 1920, 1080).y, 540);
+    EXPECT_FLOAT_EQ(LEInputMapCursor(1920, 1080, 1920, 1080).x, 960);
+    EXPECT_FLOAT_EQ(LEInputMapCursor(1920, 1080, 1920, 1080).y, -540);
+
+    // The real pointer, moved on the X server, read back through the engine.
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    ASSERT_NE(window, nullptr);
+    SDL_WarpMouseInWindow(window, 0, 0);
+    LEInputUpdate();
+    EXPECT_FLOAT_EQ(LEInputMousePosition().x, -960);
+    EXPECT_FLOAT_EQ(LEInputMousePosition().y, 540);
+    EXPECT_TRUE(LEInputMouseInWindow());
+
+    SDL_WarpMouseInWindow(window, 1000, 500);
+    LEInputUpdate();
+    EXPECT_FLOAT_EQ(LEInputMousePosition().x, 40);
+    EXPECT_FLOAT_EQ(LEInputMousePosition().y, 40);
+    EXPECT_FLOAT_EQ(LEInputMouseDelta().x, 1000);
+    EXPECT_FLOAT_EQ(LEInputMouseDelta().y, -500);
+}
+
+TEST(GamepadMath, SticksLoseTheirDeadZoneAndReachOneAtFullTilt)
+{
+    EXPECT_FLOAT_EQ(LEGamepadNormalise(7849, 0, 7849).x, 0.0f);
+    EXPECT_FLOAT_EQ(LEGamepadNormalise(32767, 0, 7849).x, 1.0f);
+    EXPECT_FLOAT_EQ(LEGamepadNormalise(0, -32768, 7849).y, -1.0f);
+    const Vector2 half = LEGamepadNormalise(0, (32767 + 7849) / 2.0f, 7849);
+    EXPECT_NEAR(half.y, 0.5f, 1e-4f);
+}
+
+// A virtual game controller from SDL stands in for a real pad being plugged in,
+// moved and pulled out.
+TEST_F(InputTest, VirtualPadIsFoundWithinTwoSecondsAndDroppedWhenItDisappears)
+{
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* joystick = SDL_JoystickOpen(device);
+    ASSERT_NE(joystick, nullptr);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 1);
+
+    // The frame time stays at its start value of 1/60 s: 121 updates are two seconds.
+    int frames = 0;
+    while (!LEGamepadState(0).connected && frames < 121) {
+        LEInputUpdate();
+        ++frames;
+    }
+    ASSERT_TRUE(LEGamepadState(0).connected) << "pad not noticed within two seconds of frames";
+    LEInputUpdate();
+    EXPECT_FLOAT_EQ(LEGamepadState(0).leftStick.x, 1.0f);
+    EXPECT_FLOAT_EQ(LEGamepadState(0).rightTrigger, 1.0f);
+    EXPECT_EQ(LEGamepadState(0).buttons & 0x1000, 0x1000);
+
+    SDL_JoystickClose(joystick);
+    SDL_JoystickDetachVirtual(device);
+    LEInputUpdate();
+    EXPECT_FALSE(LEGamepadState(0).connected);
+}

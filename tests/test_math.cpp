@@ -1,0 +1,95 @@
+// Vector, matrix and transform operations.
+#include <gtest/gtest.h>
+
+#include <LEMath.h>
+
+#include <cmath>
+
+static void ExpectMatrixNear(const Matrix3& a, const Matrix3& b)
+{
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) EXPECT_NEAR(a.m[i][j], b.m[i][j], 1e-5f) << "at " << i << "," << j;
+}
+
+TEST(Math, ViewMatrixIgnoresNearZeroScaleInsteadOfDividingByZero)
+{
+    const Matrix3 v = TransformViewMatrix(TransformMakeValues(3, 4, 0, 5, 0));
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) EXPECT_TRUE(std::isfinite(v.m[i][j]));
+    const Vector2 p = Matrix3TransformPoint(v, {10, 10});
+    EXPECT_FLOAT_EQ(p.x, 7);
+    EXPECT_FLOAT_EQ(p.y, 6);
+}
+
+TEST(Math, ViewMatrixOfPlainCameraSubtractsItsPosition)
+{
+    const Vector2 p = Matrix3TransformPoint(TransformViewMatrix(TransformMakeValues(100, -50, 1, 1, 0)), {0, 0});
+    EXPECT_FLOAT_EQ(p.x, -100);
+    EXPECT_FLOAT_EQ(p.y, 50);
+}
+
+TEST(Math, ViewMatrixScalesAndRotatesAroundTheCamera)
+{
+    // A camera twice as large and turned a quarter turn: the world point two units
+    // above it appears one unit to its right in view space.
+    const Matrix3 v = TransformViewMatrix(TransformMakeValues(0, 0, 2, 2, float(M_PI / 2)));
+    const Vector2 p = Matrix3TransformPoint(v, {0, 2});
+    EXPECT_NEAR(p.x, 1, 1e-5f);
+    EXPECT_NEAR(p.y, 0, 1e-5f);
+}
+
+TEST(Math, MultiplyIntoMayWriteOverItsOperands)
+{
+    const Matrix3 a = Matrix3Multiply(Matrix3Rotate(0.3f), Matrix3Translate(2, 5));
+    const Matrix3 b = Matrix3Multiply(Matrix3Scale(3, -2), Matrix3Translate(-1, 4));
+    const Matrix3 expected = Matrix3Multiply(a, b);
+    Matrix3 left = a, right = b;
+    Matrix3MultiplyInto(left, left, b);
+    Matrix3MultiplyInto(right, a, right);
+    ExpectMatrixNear(left, expected);
+    ExpectMatrixNear(right, expected);
+}
+
+TEST(Math, ComposeRotatesAndScalesTheChildIntoTheParent)
+{
+    const Transform parent = TransformMakeValues(10, 0, 2, 2, float(M_PI / 2));
+    const Transform child = TransformMakeValues(1, 0, 1, 1, 0);
+    const Transform r = TransformCompose(parent, child);
+    EXPECT_NEAR(r.position.x, 10, 1e-5f);
+    EXPECT_NEAR(r.position.y, 2, 1e-5f);
+    EXPECT_FLOAT_EQ(r.scale.x, 2);
+    EXPECT_FLOAT_EQ(r.scale.y, 2);
+    EXPECT_FLOAT_EQ(r.rotation, float(M_PI / 2));
+}
+
+TEST(Math, RelativeUndoesCompose)
+{
+    const Transform parent = TransformMakeValues(-30, 12, 1.5f, 0.5f, 0.7f);
+    const Transform child = TransformMakeValues(5, -8, 2, 3, -0.2f);
+    const Transform back = TransformCompose(parent, TransformRelative(parent, child));
+    EXPECT_NEAR(back.position.x, child.position.x, 1e-4f);
+    EXPECT_NEAR(back.position.y, child.position.y, 1e-4f);
+    EXPECT_NEAR(back.scale.x, child.scale.x, 1e-5f);
+    EXPECT_NEAR(back.scale.y, child.scale.y, 1e-5f);
+    EXPECT_NEAR(back.rotation, child.rotation, 1e-5f);
+}
+
+TEST(Math, ObjectMatrixIsTranslateRotateScale)
+{
+    const Transform t = TransformMakeValues(7, -3, 4, 2, 0.4f);
+    const Matrix3 expected = Matrix3Multiply(Matrix3Translate(7, -3),
+                                             Matrix3Multiply(Matrix3Rotate(0.4f), Matrix3Scale(4, 2)));
+    ExpectMatrixNear(TransformObjectMatrix(t), expected);
+}
+
+TEST(Math, VectorAddAssignReturnsTheUpdatedVector)
+{
+    Vector2 a{1, 2};
+    Vector2& r = Vector2AddAssign(a, {3, -5});
+    EXPECT_EQ(&r, &a);
+    EXPECT_FLOAT_EQ(a.x, 4);
+    EXPECT_FLOAT_EQ(a.y, -3);
+    const Vector2 d = Vector2Sub(a, Vector2Add(a, {1, 1}));
+    EXPECT_FLOAT_EQ(d.x, -1);
+    EXPECT_FLOAT_EQ(d.y, -1);
+}

@@ -1,0 +1,160 @@
+// The real program as a process under X: it opens its window in full screen,
+// clears it to the menu colour, refuses a second copy and exits 0 when its window
+// is closed, without a leak report.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "X11Probe.h"
+
+namespace {
+
+struct Process {
+    pid_t pid = -1;
+    std::string errPath;
+};
+
+Process Start(const std::string& errPath)
+{
+    Process p;
+    p.errPath = errPath;
+    p.pid = fork();
+    if (p.pid == 0) {
+        const int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 2);
+        dup2(fd, 1);
+        if (chdir(EB_SOURCE_DIR) != 0) _exit(97);
+        execl(EB_PROGRAM, EB_PROGRAM, nullptr);
+        _exit(98);
+    }
+    return p;
+}
+
+// Waits for the process to end; -1 if it does not within the limit.
+int WaitExit(pid_t pid, int seconds)
+{
+    for (int i = 0; i < seconds * 20; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+// The window has gone full screen and shows the main menu's green: start-up is
+// over, the single-instance lock is taken and the frame loop runs.
+bool WaitForMainMenu(X11Window* window, int seconds)
+{
+    for (int i = 0; i < seconds * 10; ++i) {
+        if (X11FindWindow("Ember Bastion", window) && window->x == 0 && window->width == 1920 &&
+            X11WindowPixel(*window, window->width / 2, window->height / 2) == 0x014421)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+void Stop(Process& p)
+{
+    if (p.pid > 0 && WaitExit(p.pid, 0) == -1) {
+        kill(p.pid, SIGKILL);
+        waitpid(p.pid, nullptr, 0);
+    }
+    p.pid = -1;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!getenv("DISPLAY")) {
+            if (getenv("EB_REQUIRE_DISPLAY")) FAIL() << "no display";
+            GTEST_SKIP() << "no display";
+        }
+    }
+    void TearDown() override
+    {
+        Stop(first);
+        Stop(second);
+    }
+    Process first, second;
+};
+
+TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyAndClosesCleanly)
+{
+    first = Start("/tmp/eb_program_first.log");
+    X11Window window;
+    // Full screen: a borderless window the size of the display at its corner,
+    // cleared to the main menu's deep green.
+    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadAll(first.errPath);
+    EXPECT_EQ(window.y, 0);
+    EXPECT_EQ(window.height, 1080);
+
+    second = Start("/tmp/eb_program_second.log");
+    const int secondExit = WaitExit(second.pid, 30);
+    if (secondExit != -1) second.pid = -1;
+    EXPECT_EQ(secondExit, 1) << ReadAll(second.errPath);
+    EXPECT_EQ(WaitExit(first.pid, 0), -1) << "the first copy must keep running";
+
+    ASSERT_TRUE(X11CloseWindow(window));
+    EXPECT_EQ(WaitExit(first.pid, 30), 0);
+    first.pid = -1;
+    const std::string log = ReadAll("/tmp/eb_program_first.log");
+    EXPECT_EQ(log.find("NOT ALL RESOURCES"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, CrashedCopyDoesNotLockTheGameOut)
+{
+    first = Start("/tmp/eb_program_crash.log");
+    X11Window window;
+    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadAll(first.errPath);
+    kill(first.pid, SIGKILL);
+    waitpid(first.pid, nullptr, 0);
+
+    first = Start("/tmp/eb_program_after_crash.log");
+    // The killed copy's window may linger for a moment; wait for the new one.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadAll(first.errPath);
+    EXPECT_EQ(WaitExit(first.pid, 1), -1) << "a new copy must run after a crash";
+    ASSERT_TRUE(X11CloseWindow(window));
+    EXPECT_EQ(WaitExit(first.pid, 30), 0);
+    first.pid = -1;
+}
+
+TEST(ProgramWithoutDisplay, SaysWhyAndExitsNonZero)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        const int fd = open("/tmp/eb_program_nodisplay.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 2);
+        if (chdir(EB_SOURCE_DIR) != 0) _exit(97);
+        execl(EB_PROGRAM, EB_PROGRAM, nullptr);
+        _exit(98);
+    }
+    const int code = WaitExit(pid, 30);
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(ReadAll("/tmp/eb_program_nodisplay.log").find("display"), std::string::npos);
+}
+
+}  // namespace
