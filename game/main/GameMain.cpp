@@ -1,8 +1,9 @@
 // GameMain: brings the engine up in a fixed order (window, graphics, input and
-// timer, full screen, single-instance lock, game states), runs the frame loop and
+// timer, full screen, single-instance lock, sound, game states), runs the frame loop and
 // tears the engine down when it returns. It holds no game logic of its own.
 #include "GameMain.h"
 
+#include <LEAudio.h>
 #include <LEGameState.h>
 #include <LEInput.h>
 #include <LESystem.h>
@@ -28,6 +29,7 @@ static bool StartEngine()
 
 static void StopEngine()
 {
+    LEAudioShutdown();
     LEGraphicsShutdown();
     LEGamepadReset();
     LEPlatformReleaseLock();
@@ -45,6 +47,8 @@ int GameMain()
         // Another copy is running: leave at once, without the usual clean-up.
         return EXIT_ALREADY_RUNNING;
     }
+    // Without an audio device the game runs silently; LEAudioStart says so once.
+    LEAudioStart();
 
     RegisterGameStates();
     initialState = nextState = previousState = currentState = STATE_MAIN_MENU;
