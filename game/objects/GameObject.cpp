@@ -1,0 +1,130 @@
+// GameObject: object draw, the scene lists and passes (see GameObject.h).
+#include "GameObject.h"
+
+#include <algorithm>  // Required for: std::find
+
+#include <src/LEGraphicsOGL.h>
+
+#include "Camera2D.h"
+#include "TextLabel.h"
+
+std::list<GameObject*> objectList;
+std::list<GameObject*> destroyQueue;
+
+static std::list<SceneIndexBase*>& SceneIndices()
+{
+    static std::list<SceneIndexBase*> indices;  // built on first use: indices are globals too
+    return indices;
+}
+
+SceneIndexBase::SceneIndexBase() { SceneIndices().push_back(this); }
+SceneIndexBase::~SceneIndexBase() { SceneIndices().remove(this); }
+
+void GameObject::Draw(const Matrix3* parent)
+{
+    if (!mesh) return;
+    LEGraphicsSetTexture(texture);
+    LEGraphicsSetTintEnabled(useModColor);
+    LEGraphicsSetTint(modColor);
+    Matrix3 m = TransformObjectMatrix(transform);
+    if (parent) Matrix3MultiplyInto(m, *parent, m);
+    LEGraphicsSetTransform(m);
+    LEMeshDraw(mesh);
+}
+
+void Sprite::Draw(const Matrix3* parent)
+{
+    LEGraphicsSetTextureTransform(textureMatrix);
+    GameObject::Draw(parent);
+    LEGraphicsSetTextureTransform(Matrix3Identity());
+}
+
+GameObject* AddObject(std::list<GameObject*>& list, GameObject* object, uint32_t id, const char* name,
+                      float x, float y, float scaleX, float scaleY, float rotation, LEMesh* mesh,
+                      LETexture* texture)
+{
+    if (!object) return nullptr;
+    object->active = object->alive = object->visible = true;
+    list.remove(object);
+    list.push_back(object);
+    object->name = name ? name : "";
+    object->id = id;
+    object->transform = TransformMakeValues(x, y, scaleX, scaleY, rotation);
+    object->mesh = mesh;
+    object->texture = texture;
+    return object;
+}
+
+void LoadAllObjects()
+{
+    // Iterators of std::list stay valid while Load appends, so new objects are reached too.
+    for (GameObject* object : objectList) object->Load();
+    objectList.sort([](const GameObject* a, const GameObject* b) { return a->id < b->id; });
+}
+
+void DestroyObject(GameObject* object)
+{
+    if (!object || !object->alive) return;
+    object->alive = false;
+    object->Unload();
+    destroyQueue.push_back(object);
+}
+
+void FlushDestroyQueue()
+{
+    while (!destroyQueue.empty()) {
+        GameObject* object = destroyQueue.back();
+        destroyQueue.pop_back();
+        if (!object) continue;
+        objectList.remove(object);
+        for (SceneIndexBase* index : SceneIndices()) index->Forget(object);
+        delete object;
+    }
+}
+
+void FreeAllObjects()
+{
+    FlushDestroyQueue();
+    // From the back: objects a constructor added stand before their owner and must
+    // outlive it.
+    while (!objectList.empty()) {
+        GameObject* object = objectList.back();
+        object->Unload();
+        delete object;
+        objectList.pop_back();
+    }
+    for (SceneIndexBase* index : SceneIndices()) index->Clear();
+}
+
+GameObject* FindObject(const std::string& name)
+{
+    const auto it = std::find_if(objectList.begin(), objectList.end(),
+                                 [&name](const GameObject* o) { return o->name == name; });
+    return it == objectList.end() ? nullptr : *it;
+}
+
+LEMesh* CreateUnitQuadMesh(uint32_t color)
+{
+    LEMeshBegin();
+    LEMeshAddTriangle(-0.5f, -0.5f, color, 0, 0, -0.5f, 0.5f, color, 1, 0, 0.5f, -0.5f, color, 0, 1);
+    LEMeshAddTriangle(0.5f, 0.5f, color, 1, 1, -0.5f, 0.5f, color, 1, 0, 0.5f, -0.5f, color, 0, 1);
+    return LEMeshEnd();
+}
+
+void UpdateScene()
+{
+    FlushDestroyQueue();
+    for (GameObject* object : objectList)
+        if (object->alive && object->active) object->Update();
+}
+
+void DrawScene(Camera2D* camera)
+{
+    UpdateCameraViewport(camera);
+    LEGraphicsSetViewport(camera->viewport[0], camera->viewport[1], camera->viewport[2], camera->viewport[3]);
+    const Matrix3 view = CameraViewMatrix(camera);
+    for (GameObject* object : objectList)
+        if (object->alive && object->visible) object->Draw(&view);
+    for (TextLabel* label : textList)
+        if (label->visible) DrawTextLabel(label, &view);
+}

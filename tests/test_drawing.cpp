@@ -1,0 +1,272 @@
+// Meshes, textures, debug lines and text on a real GL context, with pixels read
+// back: registries and names, the builder's limits, PNG loading and its
+// failures, the line batch, and text meshes.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
+
+#include <LESystem.h>
+#include <src/LEFont.h>
+#include <src/LEGraphicsOGL.h>
+#include <src/LELines.h>
+#include <src/LEMesh.h>
+#include <src/LETexture.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+class DrawingTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_ENGINE(640, 360);
+        LEGraphicsSetBackgroundColor(0xFF000000);
+        LESystemFrameBegin();
+        LEGraphicsFrameStart();
+    }
+    void TearDown() override
+    {
+        if (!LEGraphicsStarted()) return;
+        LEMeshFreeAll();
+        LEFontFreeAll();
+        LETextureUnloadAll();
+        StopTestEngine();
+    }
+};
+
+static LEMesh* Triangles(int count)
+{
+    LEMeshBegin();
+    for (int i = 0; i < count; ++i)
+        LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    return LEMeshEnd();
+}
+
+static std::string TempPath(const std::string& name) { return testing::TempDir() + name; }
+
+TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192Triangles)
+{
+    LEMesh* mesh = Triangles(8193);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->vertexCount, 24576u);
+}
+
+TEST_F(DrawingTest, EmptyMeshIsNullAndNullIsIgnored)
+{
+    LEMeshBegin();
+    EXPECT_EQ(LEMeshEnd(), nullptr);
+    LEMeshDraw(nullptr);
+    LEMeshFree(nullptr);
+    EXPECT_EQ(LEMeshCount(), 0);
+}
+
+TEST_F(DrawingTest, TrianglesOutsideBeginAndEndAreIgnored)
+{
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    EXPECT_EQ(LEMeshEnd(), nullptr);
+}
+
+TEST_F(DrawingTest, MeshesAndTexturesAreNamedByTheLiveCount)
+{
+    LEMesh* first = Triangles(1);
+    LEMesh* second = Triangles(1);
+    EXPECT_STREQ(first->name, "Mesh0");
+    EXPECT_STREQ(second->name, "Mesh1");
+    LEMeshFree(first);
+    EXPECT_STREQ(Triangles(1)->name, "Mesh1");  // one mesh alive when it was made
+
+    const uint8_t pixel[4] = {255, 255, 255, 255};
+    for (int i = 0; i < 3; ++i) LETextureCreate(1, 1, pixel);
+    EXPECT_STREQ(LETextureCreate(1, 1, pixel)->name, "Texture3");
+    EXPECT_EQ(LETextureCount(), 4);
+}
+
+// A path of exactly `length` characters in nested folders (a single name may
+// not be longer than 255 characters).
+static std::string PathOfLength(size_t length, const std::string& fileName)
+{
+    std::string path = testing::TempDir() + "eb_long";
+    mkdir(path.c_str(), 0755);
+    while (path.size() + 1 + 100 + 1 + fileName.size() < length) {
+        path += "/" + std::string(100, 'd');
+        mkdir(path.c_str(), 0755);
+    }
+    const size_t pad = length - path.size() - 1 - fileName.size();
+    return path + "/" + std::string(pad, 'f') + fileName;
+}
+
+TEST_F(DrawingTest, LongPathsAreRefusedWithoutTouchingTheFile)
+{
+    // A real PNG behind a 511-character path loads; a real PNG behind a
+    // 512-character path is refused before the file is opened.
+    const uint8_t rgba[4] = {10, 20, 30, 255};
+    const std::string fits = PathOfLength(511, ".png");
+    const std::string tooLong = PathOfLength(512, ".png");
+    ASSERT_EQ(fits.size(), 511u);
+    ASSERT_EQ(tooLong.size(), 512u);
+    ASSERT_TRUE(stbi_write_png(fits.c_str(), 1, 1, 4, rgba, 4));
+    ASSERT_TRUE(stbi_write_png(tooLong.c_str(), 1, 1, 4, rgba, 4));
+
+    LETexture* ok = LETextureLoad(fits.c_str());
+    ASSERT_NE(ok, nullptr);
+    EXPECT_STREQ(ok->name, fits.c_str());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LETextureLoad(tooLong.c_str()), nullptr);
+    EXPECT_EQ(LEFontLoad(tooLong.c_str(), 20, 1.0f), nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("512"), std::string::npos);
+    std::remove(fits.c_str());
+    std::remove(tooLong.c_str());
+}
+
+TEST_F(DrawingTest, MissingOrCorruptFilesGiveNullAndNameTheFile)
+{
+    const std::string corrupt = TempPath("corrupt.png");
+    std::ofstream(corrupt) << "\x89PNG not really";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LETextureLoad(corrupt.c_str()), nullptr);
+    EXPECT_EQ(LETextureLoad("Assets/Sprites/no-such-file.png"), nullptr);
+    EXPECT_EQ(LEFontLoad(corrupt.c_str(), 20, 1.0f), nullptr);
+    EXPECT_EQ(LEFontLoad("Assets/Fonts/no-such-font.ttf", 20, 1.0f), nullptr);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(corrupt), std::string::npos) << err;
+    EXPECT_NE(err.find("no-such-file.png"), std::string::npos) << err;
+    EXPECT_NE(err.find("no-such-font.ttf"), std::string::npos) << err;
+    EXPECT_EQ(LETextureCount(), 0);
+    EXPECT_EQ(LEFontCount(), 0);
+}
+
+TEST_F(DrawingTest, LoadedTextureKeepsTheImageTopAtVOne)
+{
+    // 1 x 2 image: red on the top row, blue on the bottom row.
+    const uint8_t rgba[8] = {255, 0, 0, 255, 0, 0, 255, 255};
+    const std::string path = TempPath("two_rows.png");
+    ASSERT_TRUE(stbi_write_png(path.c_str(), 1, 2, 4, rgba, 4));
+    LETexture* texture = LETextureLoad(path.c_str());
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->width, 1u);
+    EXPECT_EQ(texture->height, 2u);
+    uint8_t pixels[8] = {};
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    EXPECT_EQ(pixels[2], 255) << "first uploaded row (v = 0) is the image's bottom";
+    EXPECT_EQ(pixels[4], 255) << "last uploaded row (v = 1) is the image's top";
+}
+
+TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)
+{
+    // 8192 lines fill the batch; the one after them flushes it first.
+    LEGraphicsSetProjection(640, 360);
+    for (int i = 0; i < LE_LINE_BATCH_VERTICES / 2 - 1; ++i)
+        LEDrawLine(-100, 0, 0, 0xFF00FF00, -100, 1, 0, 0xFF00FF00);
+    LEDrawLine(-200.5f, -100, 0, 0xFFFF0000, -200.5f, 100, 0, 0xFFFF0000);
+    EXPECT_EQ(LELinesPending(), LE_LINE_BATCH_VERTICES);
+    LEDrawLine(100.5f, -100, 0, 0xFF0000FF, 100.5f, 100, 0, 0xFF0000FF);
+    EXPECT_EQ(LELinesPending(), 2);
+    LEGraphicsFrameEnd();
+    EXPECT_EQ(ReadPixelRGBA(320 - 201, 180), 0xFF0000FFu);
+    EXPECT_EQ(ReadPixelRGBA(320 + 100, 180), 0x0000FFFFu);
+}
+
+TEST_F(DrawingTest, RectangleAndCircleOutlinesAreLines)
+{
+    LEDrawRect(0, 0, 0, 100, 50, 0xFFFFFFFF);
+    EXPECT_EQ(LELinesPending(), 8);
+    LEDrawCircle(0, 0, 10, 0xFFFFFFFF, 20);
+    EXPECT_EQ(LELinesPending(), 8 + 40);
+    LEDrawCircle(0, 0, 10, 0xFFFFFFFF, 0);  // no segments still draws one chord
+    EXPECT_GE(LELinesPending(), 8 + 42);
+}
+
+class FontTest : public DrawingTest {
+protected:
+    LEFont* font = nullptr;
+    void SetUp() override
+    {
+        DrawingTest::SetUp();
+        if (!LEGraphicsStarted()) return;
+        font = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+        ASSERT_NE(font, nullptr);
+    }
+};
+
+TEST_F(FontTest, BothGameFontsLoadWithAWhiteAtlasNamedAfterTheFile)
+{
+    LEFont* menuFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 30, 1.0f);
+    ASSERT_NE(menuFont, nullptr);
+    EXPECT_STREQ(menuFont->texture->name, "Assets/Fonts/Kingthings Exeter.ttf");
+    EXPECT_EQ(menuFont->texture->width, 256u);
+    EXPECT_EQ(LEFontCount(), 2);
+    EXPECT_EQ(LETextureCount(), 2);
+    for (LEFont* f : {font, menuFont}) {
+        const LEGlyph& a = f->glyphInfo->glyphs['A' - 32];
+        EXPECT_GT(a.advance, 5.0f);
+        EXPECT_GT(a.x1 - a.x0, 5.0f);
+        EXPECT_GT(a.s1, a.s0) << "the glyph was packed into the atlas";
+    }
+    LEFontFree(menuFont);
+    EXPECT_EQ(LETextureCount(), 1);
+}
+
+TEST_F(FontTest, NewlineStartsTheNextQuadOneLineLowerAtPenZero)
+{
+    LEMesh* mesh = LETextMesh(font, "A\nB");
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->vertexCount, 12u);
+    std::vector<float> v(12 * 9);
+    glBindVertexArray(mesh->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffer);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(v.size() * sizeof(float)), v.data());
+    const LEGlyph& a = font->glyphInfo->glyphs['A' - 32];
+    const LEGlyph& b = font->glyphInfo->glyphs['B' - 32];
+    // Corner A of each quad: (x + x0, y + y1).
+    EXPECT_FLOAT_EQ(v[0], a.x0);
+    EXPECT_FLOAT_EQ(v[1], a.y1);
+    EXPECT_FLOAT_EQ(v[6 * 9 + 0], b.x0);
+    EXPECT_FLOAT_EQ(v[6 * 9 + 1], b.y1 - font->glyphInfo->lineHeight);
+}
+
+TEST_F(FontTest, EmptyTextHasNoMeshAndSpacesStillAdvance)
+{
+    EXPECT_EQ(LETextMesh(font, ""), nullptr);
+    EXPECT_EQ(LETextMesh(font, nullptr), nullptr);
+    EXPECT_EQ(LETextMesh(nullptr, "A"), nullptr);
+    LEMesh* spaces = LETextMesh(font, "   ");
+    ASSERT_NE(spaces, nullptr);
+    EXPECT_EQ(spaces->vertexCount, 18u);
+    EXPECT_GT(font->glyphInfo->glyphs[0].advance, 0.0f);
+}
+
+TEST_F(FontTest, CharactersOutsideTheAtlasAreSkipped)
+{
+    // The table holds 32 to 196: 0xC3 and 0xA9 have glyphs, 0x01 and 0xFF do not.
+    LEMesh* mesh = LETextMesh(font, "A\xC3\xA9\x01\xFF" "B");
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->vertexCount, 4u * 6u);
+    EXPECT_EQ(LETextMesh(font, "\xFF\xFE"), nullptr);
+}
+
+TEST_F(FontTest, TextIsWhiteWithCoverageAlphaAndTakesTheTint)
+{
+    LEGraphicsSetProjection(640, 360);
+    LEMesh* mesh = LETextMesh(font, "IIIII");
+    LEGraphicsSetTexture(LEFontTexture(font));
+    LEGraphicsSetTint(0xFF00FF00);
+    LEGraphicsSetTintEnabled(true);
+    Matrix3 m = Matrix3Scale(4, 4);
+    LEGraphicsSetTransform(m);
+    LEMeshDraw(mesh);
+    LEGraphicsFrameEnd();
+    // Inside the big first "I" the white atlas, tinted, is green and nothing else.
+    const LEGlyph& i = font->glyphInfo->glyphs['I' - 32];
+    const int x = 320 + int((i.x0 + i.x1) * 0.5f * 4.0f), y = 180 + int((i.y0 + i.y1) * 0.5f * 4.0f);
+    const uint32_t pixel = ReadPixelRGBA(x, y);
+    EXPECT_EQ(pixel >> 24, 0u);
+    EXPECT_GT(pixel >> 16 & 255, 150u);
+    EXPECT_EQ(pixel >> 8 & 255, 0u);
+}

@@ -1,0 +1,459 @@
+// Scene objects, text labels and the camera: list ordering and lifetimes, the
+// update and draw passes, letterboxing and mouse conversions, and what a real
+// frame shows (orientation of textured quads, tints, centred labels, bars).
+#include <GL/glew.h>
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
+
+#include <LESystem.h>
+#include <objects/Camera2D.h>
+#include <objects/GameObject.h>
+#include <objects/TextLabel.h>
+#include <src/LEFont.h>
+#include <src/LEGraphicsOGL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+namespace {
+
+std::vector<std::string> events;
+
+struct Probe : GameObject {
+    std::string tag;
+    explicit Probe(std::string t) : tag(std::move(t)) {}
+    ~Probe() override { events.push_back("delete " + tag); }
+    void Load() override { events.push_back("load " + tag); }
+    void Unload() override { events.push_back("unload " + tag); }
+    void Update() override { events.push_back("update " + tag); }
+    void Draw(const Matrix3*) override { events.push_back("draw " + tag); }
+};
+
+Probe* Add(const std::string& tag, uint32_t id)
+{
+    return static_cast<Probe*>(AddObject(objectList, new Probe(tag), id, tag.c_str(), 0, 0, 1, 1, 0, nullptr, nullptr));
+}
+
+std::vector<std::string> Order()
+{
+    std::vector<std::string> out;
+    for (GameObject* o : objectList) out.push_back(o->name);
+    return out;
+}
+
+using Names = std::vector<std::string>;
+
+class SceneListTest : public testing::Test {
+protected:
+    void SetUp() override { events.clear(); }
+    void TearDown() override { FreeAllObjects(); }
+};
+
+TEST_F(SceneListTest, SortIsByIdAndStableForEqualIds)
+{
+    Add("c", 30);
+    Add("a1", 10);
+    Add("b", 20);
+    Add("a2", 10);
+    LoadAllObjects();
+    EXPECT_EQ(Order(), (Names{"a1", "a2", "b", "c"}));
+    EXPECT_EQ(events, (Names{"load c", "load a1", "load b", "load a2"}));
+}
+
+TEST_F(SceneListTest, ObjectAddedAfterTheSortIsDrawnLastWhateverItsId)
+{
+    Add("b", 20);
+    Add("a", 10);
+    LoadAllObjects();
+    Add("late", 0);
+    EXPECT_EQ(Order(), (Names{"a", "b", "late"}));
+}
+
+struct Spawner : Probe {
+    using Probe::Probe;
+    void Load() override
+    {
+        Probe::Load();
+        Add("child", 1);
+    }
+};
+
+TEST_F(SceneListTest, ObjectsAddedWhileLoadingAreLoadedToo)
+{
+    AddObject(objectList, new Spawner("parent"), 5, "parent", 0, 0, 1, 1, 0, nullptr, nullptr);
+    LoadAllObjects();
+    EXPECT_EQ(events, (Names{"load parent", "load child"}));
+    EXPECT_EQ(Order(), (Names{"child", "parent"}));
+}
+
+TEST_F(SceneListTest, AddingTwiceLeavesOneEntryAtTheEnd)
+{
+    Probe* a = Add("a", 1);
+    Add("b", 2);
+    AddObject(objectList, a, 3, "a", 5, 6, 7, 8, 0.5f, nullptr, nullptr);
+    EXPECT_EQ(Order(), (Names{"b", "a"}));
+    EXPECT_EQ(a->id, 3u);
+    EXPECT_FLOAT_EQ(a->transform.scale.y, 8);
+    EXPECT_EQ(AddObject(objectList, nullptr, 1, "x", 0, 0, 1, 1, 0, nullptr, nullptr), nullptr);
+}
+
+TEST_F(SceneListTest, DestroyingTwiceUnloadsAndDeletesOnce)
+{
+    Probe* a = Add("a", 1);
+    DestroyObject(a);
+    DestroyObject(a);
+    DestroyObject(nullptr);
+    EXPECT_EQ(events, (Names{"unload a"}));
+    EXPECT_EQ(objectList.size(), 1u) << "stays listed until the next flush";
+    FlushDestroyQueue();
+    EXPECT_EQ(events, (Names{"unload a", "delete a"}));
+    EXPECT_TRUE(objectList.empty());
+}
+
+struct Killer : Probe {
+    GameObject* victim = nullptr;
+    using Probe::Probe;
+    void Update() override
+    {
+        Probe::Update();
+        DestroyObject(victim);
+    }
+};
+
+TEST_F(SceneListTest, ObjectDestroyedDuringAPassIsSkippedThenDeletedAtTheNextPass)
+{
+    Killer* killer = static_cast<Killer*>(
+        AddObject(objectList, new Killer("killer"), 1, "killer", 0, 0, 1, 1, 0, nullptr, nullptr));
+    killer->victim = Add("victim", 2);
+    UpdateScene();
+    EXPECT_EQ(events, (Names{"update killer", "unload victim"}));
+    EXPECT_EQ(objectList.size(), 2u);
+    killer->victim = nullptr;
+    UpdateScene();
+    EXPECT_EQ(events, (Names{"update killer", "unload victim", "delete victim", "update killer"}));
+}
+
+TEST_F(SceneListTest, HiddenObjectsUpdateAndFrozenObjectsDraw)
+{
+    Probe* hidden = Add("hidden", 1);
+    Probe* frozen = Add("frozen", 2);
+    hidden->visible = false;
+    frozen->active = false;
+    UpdateScene();
+    Camera2D camera;
+    DrawScene(&camera);
+    EXPECT_EQ(events, (Names{"update hidden", "draw frozen"}));
+}
+
+TEST_F(SceneListTest, FreeAllDeletesFromTheBackAndEmptiesTheIndices)
+{
+    static SceneIndex<Probe> probeIndex;
+    Probe* a = Add("a", 1);
+    Add("b", 2);
+    Probe* c = Add("c", 3);
+    probeIndex.push_back(a);
+    probeIndex.push_back(c);
+    DestroyObject(c);
+    FreeAllObjects();
+    EXPECT_EQ(events, (Names{"unload c", "delete c", "unload b", "delete b", "unload a", "delete a"}));
+    EXPECT_TRUE(probeIndex.empty());
+}
+
+TEST_F(SceneListTest, DeletedObjectsLeaveTheIndices)
+{
+    static SceneIndex<Probe> probeIndex;
+    Probe* a = Add("a", 1);
+    Probe* b = Add("b", 2);
+    probeIndex.push_back(a);
+    probeIndex.push_back(b);
+    DestroyObject(a);
+    UpdateScene();
+    ASSERT_EQ(probeIndex.size(), 1u);
+    EXPECT_EQ(probeIndex.front(), b);
+    probeIndex.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Camera
+// ---------------------------------------------------------------------------
+class CameraTest : public testing::Test {
+protected:
+    void TearDown() override { StopTestEngine(); }
+};
+
+TEST_F(CameraTest, SixteenByNineFillsTheWindow)
+{
+    REQUIRE_ENGINE(1280, 720);
+    Camera2D camera;
+    UpdateCameraViewport(&camera);
+    EXPECT_FLOAT_EQ(camera.viewport[0], 0);
+    EXPECT_FLOAT_EQ(camera.viewport[1], 0);
+    EXPECT_FLOAT_EQ(camera.viewport[2], 1280);
+    EXPECT_FLOAT_EQ(camera.viewport[3], 720);
+}
+
+TEST_F(CameraTest, WiderWindowGetsBarsLeftAndRight)
+{
+    REQUIRE_ENGINE(1000, 360);
+    Camera2D camera;
+    UpdateCameraViewport(&camera);
+    EXPECT_FLOAT_EQ(camera.viewport[0], 180);
+    EXPECT_FLOAT_EQ(camera.viewport[2], 820);
+    EXPECT_FLOAT_EQ(camera.viewport[1], 0);
+    EXPECT_FLOAT_EQ(camera.viewport[3], 360);
+}
+
+TEST_F(CameraTest, TallerWindowGetsBarsAboveAndBelow)
+{
+    REQUIRE_ENGINE(640, 600);
+    Camera2D camera;
+    UpdateCameraViewport(&camera);
+    EXPECT_FLOAT_EQ(camera.viewport[0], 0);
+    EXPECT_FLOAT_EQ(camera.viewport[1], 120);
+    EXPECT_FLOAT_EQ(camera.viewport[3], 480);
+}
+
+TEST_F(CameraTest, MouseConversionsThroughALetterboxedZoomedCamera)
+{
+    REQUIRE_ENGINE(1000, 360);
+    Camera2D camera;
+    camera.transform.scale = {0.5f, 0.5f};
+    UpdateCameraViewport(&camera);
+    const Vector2 centre = ScreenToWorld(&camera, {0, 0});
+    EXPECT_FLOAT_EQ(centre.x, 0);
+    EXPECT_FLOAT_EQ(centre.y, 0);
+    // The right edge of the picture is 320 pixels right of the centre: half the
+    // design width, halved again by the zoom.
+    const Vector2 edge = ScreenToWorld(&camera, {320, 0});
+    EXPECT_FLOAT_EQ(ScreenToViewport(&camera, {320, 0}).x, 0.5f);
+    EXPECT_FLOAT_EQ(edge.x, 480);
+    // In the bar the point lies beyond the visible world.
+    EXPECT_GT(ScreenToViewport(&camera, {400, 0}).x, 0.5f);
+}
+
+TEST_F(CameraTest, WorldToWindowAndDesignGiveViewPointsInTheDesignWindow)
+{
+    REQUIRE_ENGINE(1920, 1080);
+    Camera2D camera;
+    camera.transform.scale = {0.5f, 0.5f};
+    UpdateCameraViewport(&camera);
+    levelCamera = &camera;
+    const Vector2 window = WorldToWindow({240, -100});
+    const Vector2 design = WorldToDesign({240, -100});
+    levelCamera = nullptr;
+    EXPECT_NEAR(window.x, 480, 1e-3f);
+    EXPECT_NEAR(window.y, -200, 1e-3f);
+    EXPECT_NEAR(design.x, 480, 1e-3f);
+    EXPECT_NEAR(design.y, -200, 1e-3f);
+}
+
+TEST_F(CameraTest, ZeroZoomLeavesTheViewUnscaled)
+{
+    Camera2D camera;
+    camera.transform.scale = {0, 1};
+    const Vector2 p = Matrix3TransformPoint(CameraViewMatrix(&camera), {12, 34});
+    EXPECT_FLOAT_EQ(p.x, 12);
+    EXPECT_FLOAT_EQ(p.y, 34);
+}
+
+// ---------------------------------------------------------------------------
+// What a frame shows
+// ---------------------------------------------------------------------------
+class SceneFrameTest : public testing::Test {
+protected:
+    LEMesh* quad = nullptr;
+    Camera2D* camera = nullptr;
+    void SetUp() override
+    {
+        REQUIRE_ENGINE(1920, 1080);
+        LEGraphicsSetBackgroundColor(0xFF000000);
+        camera = new Camera2D;
+        quad = CreateUnitQuadMesh(0xFFFFFFFF);
+    }
+    void TearDown() override
+    {
+        FreeAllObjects();
+        FreeAllTextLabels();
+        delete camera;
+        LEMeshFree(quad);
+        if (LEGraphicsStarted()) {
+            LEFontFreeAll();
+            LETextureUnloadAll();
+            EXPECT_EQ(LEMeshCount(), 0);
+        }
+        StopTestEngine();
+    }
+    void Frame()
+    {
+        LESystemFrameBegin();
+        LEGraphicsFrameStart();
+        DrawScene(camera);
+        LEGraphicsFrameEnd();
+    }
+    // Design pixel (x, y), origin at the centre, y up, read from the back buffer.
+    uint32_t At(float x, float y)
+    {
+        const float* v = camera->viewport;
+        const float s = (v[2] - v[0]) / DESIGN_WIDTH;
+        return ReadPixelRGBA(int(v[0] + (x + 960) * s), int(v[1] + (y + 540) * s));
+    }
+};
+
+// A 2 x 2 picture: red top-left, green top-right, blue bottom-left, white bottom-right.
+LETexture* QuadrantTexture()
+{
+    const uint8_t rgba[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    const std::string path = testing::TempDir() + "quadrants.png";
+    stbi_write_png(path.c_str(), 2, 2, 4, rgba, 8);
+    return LETextureLoad(path.c_str());
+}
+
+constexpr uint32_t RED = 0xFF0000FF, GREEN = 0x00FF00FF, BLUE = 0x0000FFFF, WHITE = 0xFFFFFFFF;
+
+// Linear filtering of a tiny picture blurs its texels a little at pixel centres.
+testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected)
+{
+    for (int shift = 8; shift < 32; shift += 8) {
+        const int a = int(actual >> shift & 255), e = int(expected >> shift & 255);
+        if (std::abs(a - e) > 8)
+            return testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
+    }
+    return testing::AssertionSuccess();
+}
+
+TEST_F(SceneFrameTest, SpritesTurnedAQuarterStandUprightAndMirrored)
+{
+    // Sprites are added with rotation +pi/2: the picture's top is up and its
+    // left half lands on the right, so sprite pictures are drawn facing left.
+    LETexture* texture = QuadrantTexture();
+    ASSERT_NE(texture, nullptr);
+    AddObject(objectList, new GameObject, 1, "sprite", 0, 0, 400, 400, 1.5707964f, quad, texture);
+    Frame();
+    EXPECT_TRUE(ColourNear(At(-100, 100), GREEN));
+    EXPECT_TRUE(ColourNear(At(100, 100), RED));
+    EXPECT_TRUE(ColourNear(At(-100, -100), WHITE));
+    EXPECT_TRUE(ColourNear(At(100, -100), BLUE));
+}
+
+TEST_F(SceneFrameTest, BackgroundsTurnedBackAQuarterStandOnTheirHead)
+{
+    // Backgrounds are added with rotation -pi/2: left stays left and the top
+    // goes down, so background pictures are stored upside down.
+    LETexture* texture = QuadrantTexture();
+    AddObject(objectList, new GameObject, 0, "background", 0, 0, 400, 400, -1.5707964f, quad, texture);
+    Frame();
+    EXPECT_TRUE(ColourNear(At(-100, 100), BLUE));
+    EXPECT_TRUE(ColourNear(At(100, 100), WHITE));
+    EXPECT_TRUE(ColourNear(At(-100, -100), RED));
+    EXPECT_TRUE(ColourNear(At(100, -100), GREEN));
+}
+
+TEST_F(SceneFrameTest, MirroredBackgroundsStandUpright)
+{
+    // Some levels turn the background by +pi/2 with a negative height instead.
+    LETexture* texture = QuadrantTexture();
+    AddObject(objectList, new GameObject, 0, "background", 0, 0, 400, -400, 1.5707964f, quad, texture);
+    Frame();
+    EXPECT_TRUE(ColourNear(At(-100, 100), RED));
+    EXPECT_TRUE(ColourNear(At(100, 100), GREEN));
+    EXPECT_TRUE(ColourNear(At(-100, -100), BLUE));
+    EXPECT_TRUE(ColourNear(At(100, -100), WHITE));
+}
+
+TEST_F(SceneFrameTest, TintColoursAndTransparentTintHides)
+{
+    GameObject* tinted = AddObject(objectList, new GameObject, 1, "tinted", -200, 0, 100, 100, 0, quad, nullptr);
+    tinted->useModColor = true;
+    tinted->modColor = 0xFF00FF00;
+    GameObject* hidden = AddObject(objectList, new GameObject, 2, "hidden", 200, 0, 100, 100, 0, quad, nullptr);
+    hidden->useModColor = true;
+    hidden->modColor = 0x00FFFFFF;
+    Frame();
+    EXPECT_TRUE(ColourNear(At(-200, 0), GREEN));
+    EXPECT_EQ(At(200, 0), 0x000000FFu);
+}
+
+TEST_F(SceneFrameTest, LowerIdsAreDrawnBehind)
+{
+    GameObject* front = AddObject(objectList, new GameObject, 9, "front", 0, 0, 100, 100, 0, quad, nullptr);
+    front->useModColor = true;
+    front->modColor = 0xFFFF0000;
+    AddObject(objectList, new GameObject, 1, "back", 0, 0, 300, 300, 0, quad, nullptr);
+    LoadAllObjects();
+    Frame();
+    EXPECT_TRUE(ColourNear(At(0, 0), RED));
+    EXPECT_TRUE(ColourNear(At(120, 0), WHITE));
+}
+
+// Bounding box of the pixels brighter than the background, in window pixels.
+struct InkBox {
+    int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
+};
+
+InkBox FindInk(int width, int height)
+{
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    InkBox box;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 1] > 128) {
+                box.minX = std::min(box.minX, x);
+                box.maxX = std::max(box.maxX, x);
+                box.minY = std::min(box.minY, y);
+                box.maxY = std::max(box.maxY, y);
+            }
+    return box;
+}
+
+TEST_F(SceneFrameTest, LabelTextIsCentredOnItsPosition)
+{
+    LEFont* font = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    ASSERT_NE(font, nullptr);
+    TextLabel* label = AddTextLabel(new TextLabel(font, TransformMakeValues(300, -200, 2, 2, 0), "Wave 1\ngyp", 7, 0xFF00FF00));
+    SetLabelText(label, label->text);
+    EXPECT_EQ(FindTextLabel(7), label);
+    EXPECT_EQ(FindTextLabel(8), nullptr);
+    Frame();
+    const InkBox ink = FindInk(1920, 1080);
+    ASSERT_GE(ink.maxX, 0) << "the label drew nothing";
+    EXPECT_NEAR((ink.minX + ink.maxX) / 2.0f, 960 + 300, 3.0f);
+    EXPECT_NEAR((ink.minY + ink.maxY) / 2.0f, 540 - 200, 3.0f);
+}
+
+TEST_F(SceneFrameTest, SettingTheSameTextKeepsTheMesh)
+{
+    LEFont* font = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    TextLabel* label = AddTextLabel(new TextLabel(font, Transform{}, "", 1, 0xFFFFFFFF));
+    EXPECT_EQ(label->mesh, nullptr);
+    SetLabelText(label, "Gold: 10");
+    LEMesh* mesh = label->mesh;
+    SetLabelText(label, "Gold: 10");
+    EXPECT_EQ(label->mesh, mesh);
+    SetLabelText(label, "Gold: 11");
+    EXPECT_EQ(LEMeshCount(), 2) << "the old text mesh is freed";  // the quad and the label
+    SetLabelText(label, "");
+    EXPECT_EQ(label->mesh, nullptr);
+}
+
+TEST_F(SceneFrameTest, LetterboxBarsKeepTheClearColour)
+{
+    LEGraphicsSetBackgroundColor(0xFF102030);
+    LEWindowSetSize(1000, 360);
+    SDL_Delay(50);
+    GameObject* cover = AddObject(objectList, new GameObject, 0, "cover", 0, 0, 4000, 4000, 0, quad, nullptr);
+    cover->useModColor = true;
+    cover->modColor = 0xFFFF0000;
+    Frame();
+    ASSERT_EQ(LEWindowWidth(), 1000u);
+    EXPECT_EQ(ReadPixelRGBA(10, 180), 0x102030FFu) << "left bar";
+    EXPECT_EQ(ReadPixelRGBA(990, 180), 0x102030FFu) << "right bar";
+    EXPECT_EQ(ReadPixelRGBA(500, 180), RED) << "the picture";
+}
+
+}  // namespace
