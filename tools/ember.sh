@@ -35,6 +35,8 @@ build() {
 run_tests() {
     local dir="${BUILD_DIR:-build}"
     export EB_REQUIRE_DISPLAY=1
+    # System libraries' lifetime allocations are not ours to report.
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     local ctest=(ctest --test-dir "$dir" -j"$(nproc)" --output-on-failure)
     if [ -n "${DISPLAY:-}" ]; then
         "${ctest[@]}"
