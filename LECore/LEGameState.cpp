@@ -55,9 +55,7 @@ void LEGameStateClear()
     states.active = GameStateEntry{0, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing};
 }
 
-// One pass of the inner loop: clock, graphics frame, input, Update, Draw, present,
-// frame-rate control.
-static void RunFrame()
+void LEGameLoopFrame()
 {
     LESystemFrameBegin();
     LEGraphicsFrameStart();
@@ -80,7 +78,7 @@ void LEGameLoopRun()
             states.active.Load();
         states.active.Init();
 
-        while (currentState == nextState) RunFrame();
+        while (currentState == nextState) LEGameLoopFrame();
 
         states.active.Free();
         if (nextState != STATE_RESTART) {

@@ -35,6 +35,9 @@ void LEGameStateAdd(int32_t id, LEStateCallback load, LEStateCallback init, LESt
 void LEGameStateSelect();
 // Runs frames until nextState is STATE_QUIT.
 void LEGameLoopRun();
+// One frame of the active state: clock, graphics frame, input, Update, Draw,
+// present, frame-rate control. The loop runs it; tests step it directly.
+void LEGameLoopFrame();
 // Number of registered states.
 int LEGameStateCount();
 // Empties the table and the active slots (for tests that register their own states).

@@ -12,6 +12,7 @@ static struct {
     uint32_t width = 1920, height = 1080;
     LEWindowExtents extents{-960.0f, 960.0f, -540.0f, 540.0f};
     bool exists = false;
+    bool active = false;  // has the keyboard focus
     bool fullscreen = false;
     int savedX = 800, savedY = 600;
     uint32_t savedWidth = 800, savedHeight = 600;
@@ -36,6 +37,7 @@ bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t hei
     ComputeExtents();
     if (!LEPlatformCreateWindow(title, x, y, int(width), int(height))) return false;
     sys.exists = true;
+    sys.active = true;  // a new window comes up in front
     return true;
 }
 
@@ -51,9 +53,10 @@ uint32_t LEWindowWidth() { return sys.width; }
 uint32_t LEWindowHeight() { return sys.height; }
 LEWindowExtents LEWindowGetExtents() { return sys.extents; }
 bool LEWindowExists() { return sys.exists; }
-bool LEWindowIsActive() { return sys.exists && LEPlatformWindowActive(); }
+bool LEWindowIsActive() { return sys.exists && sys.active; }
 bool LEWindowIsFullscreen() { return sys.fullscreen; }
 void LESystemWindowDestroyed() { sys.exists = false; }
+void LESystemWindowFocus(bool active) { sys.active = active; }
 
 void LEWindowSetSize(uint32_t width, uint32_t height)
 {

@@ -48,3 +48,5 @@ void LESystemSetFixedFrameTime(double seconds);
 
 // Called by the event pump when the window is closed or destroyed.
 void LESystemWindowDestroyed();
+// Called by the event pump when the window gains or loses the keyboard focus.
+void LESystemWindowFocus(bool active);

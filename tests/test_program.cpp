@@ -53,15 +53,21 @@ int WaitExit(pid_t pid, int seconds)
 
 // The window has gone full screen and shows the main menu's green: start-up is
 // over, the single-instance lock is taken and the frame loop runs.
-bool WaitForMainMenu(X11Window* window, int seconds)
+testing::AssertionResult WaitForMainMenu(X11Window* window, int seconds)
 {
+    bool found = false;
+    uint32_t pixel = 0;
     for (int i = 0; i < seconds * 10; ++i) {
-        if (X11FindWindow("Ember Bastion", window) && window->x == 0 && window->width == 1920 &&
-            X11WindowPixel(*window, window->width / 2, window->height / 2) == 0x014421)
-            return true;
+        found = X11FindWindow("Ember Bastion", window);
+        pixel = found ? X11WindowPixel(*window, window->width / 2, window->height / 2) : 0;
+        if (found && window->x == 0 && window->width == 1920 && pixel == 0x014421)
+            return testing::AssertionSuccess();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return false;
+    if (system("xwininfo -root -tree | grep -i ember >&2; ps aux | grep -i [E]mberB >&2") != 0) {}
+    return testing::AssertionFailure() << (found ? "window" : "no window") << " at " << window->x << ","
+                                       << window->y << " size " << window->width << "x" << window->height
+                                       << " centre pixel 0x" << std::hex << pixel;
 }
 
 void Stop(Process& p)

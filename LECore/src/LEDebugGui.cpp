@@ -246,6 +246,7 @@ void LEDebugGuiRender()
 
     SetupRenderState(data);
     DrawCommandLists(data);
+    LEGraphicsProgramChanged();
 
     glUseProgram(GLuint(program));
     glBindTexture(GL_TEXTURE_2D, GLuint(texture));

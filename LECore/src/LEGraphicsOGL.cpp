@@ -82,6 +82,14 @@ static struct {
     uint32_t tint = 0xFFFFFFFF;
     bool tintEnabled = false;
     LETexture* boundTexture = nullptr;
+    // What the textured program was last given, so that a run of draws with the
+    // same state uploads only the model matrix.
+    struct {
+        bool current = false;  // the textured program is bound and these are valid
+        bool viewProjDirty = true, textureMatrixDirty = true;
+        uint32_t tint = 0;
+        int tintEnabled = -1, useTexture = -1;
+    } sent;
 } gfx;
 
 bool LEGraphicsStarted() { return gfx.started; }
@@ -276,6 +284,7 @@ void LEGraphicsShutdown()
 void LEGraphicsFrameStart()
 {
     if (!gfx.started) return;
+    gfx.sent.current = false;
     gfx.model = Matrix4Identity();
     gfx.tintEnabled = false;
     LEMeshBuilderReset();
@@ -316,6 +325,7 @@ void LEGraphicsSetViewport(float x0, float y0, float x1, float y1)
 
 void LEGraphicsSetProjection(float width, float height)
 {
+    gfx.sent.viewProjDirty = true;
     // Near 0.01, far 1000: z maps to -2/(far-near) z - (far+near)/(far-near).
     const float p[16] = {2.0f / width, 0, 0, 0, 0, 2.0f / height, 0, 0,
                          0, 0, -0.00200002f, -1.00002f, 0, 0, 0, 1};
@@ -349,26 +359,43 @@ void LEGraphicsSetTransform(const Matrix3& m)
         for (int j = 0; j < 4; ++j) r.m[i][j] = rows[i][j];
 }
 
-void LEGraphicsSetTextureTransform(const Matrix3& m) { gfx.textureMatrix = m; }
+void LEGraphicsSetTextureTransform(const Matrix3& m)
+{
+    gfx.textureMatrix = m;
+    gfx.sent.textureMatrixDirty = true;
+}
 const Matrix4& LEGraphicsModelMatrix() { return gfx.model; }
 
 void LEGraphicsUseTexturedProgram()
 {
     const auto& u = gfx.textured;
-    float tint[4];
-    LEColorToFloats(gfx.tint, tint);
-    glUseProgram(gfx.texturedProgram);
-    glUniformMatrix4fv(u.viewProj, 1, GL_FALSE, gfx.viewProj);
+    auto& sent = gfx.sent;
+    if (!sent.current) {
+        glUseProgram(gfx.texturedProgram);
+        glUniform1i(u.sampler, 0);
+        sent = {};
+        sent.current = true;
+    }
+    if (sent.viewProjDirty) glUniformMatrix4fv(u.viewProj, 1, GL_FALSE, gfx.viewProj);
     glUniformMatrix4fv(u.model, 1, GL_TRUE, &gfx.model.m[0][0]);
-    glUniformMatrix3fv(u.texture, 1, GL_TRUE, &gfx.textureMatrix.m[0][0]);
-    glUniform4fv(u.modColor, 1, tint);
-    glUniform1i(u.useModColor, gfx.tintEnabled ? 1 : 0);
-    glUniform1i(u.useTexture, gfx.boundTexture ? 1 : 0);
-    glUniform1i(u.sampler, 0);
+    if (sent.textureMatrixDirty) glUniformMatrix3fv(u.texture, 1, GL_TRUE, &gfx.textureMatrix.m[0][0]);
+    if (sent.tint != gfx.tint || sent.tintEnabled < 0) {
+        float tint[4];
+        LEColorToFloats(gfx.tint, tint);
+        glUniform4fv(u.modColor, 1, tint);
+        sent.tint = gfx.tint;
+    }
+    const int tintEnabled = gfx.tintEnabled ? 1 : 0, useTexture = gfx.boundTexture ? 1 : 0;
+    if (sent.tintEnabled != tintEnabled) glUniform1i(u.useModColor, sent.tintEnabled = tintEnabled);
+    if (sent.useTexture != useTexture) glUniform1i(u.useTexture, sent.useTexture = useTexture);
+    sent.viewProjDirty = sent.textureMatrixDirty = false;
 }
+
+void LEGraphicsProgramChanged() { gfx.sent.current = false; }
 
 void LEGraphicsUseLineProgram()
 {
+    gfx.sent.current = false;
     const float black[4] = {0, 0, 0, 1};
     glUseProgram(gfx.lineProgram);
     glUniformMatrix4fv(gfx.line.viewProj, 1, GL_FALSE, gfx.viewProj);

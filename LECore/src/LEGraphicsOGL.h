@@ -42,6 +42,8 @@ const Matrix4& LEGraphicsModelMatrix();
 void LEGraphicsUseTexturedProgram();
 // Binds the line program with the current view-projection.
 void LEGraphicsUseLineProgram();
+// Another program was bound: the next mesh draw binds the textured program anew.
+void LEGraphicsProgramChanged();
 
 // Drains the GL error queue, printing one line per error for this check site.
 void LEGraphicsCheckErrors(int site);

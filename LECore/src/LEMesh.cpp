@@ -67,6 +67,10 @@ LEMesh* LEMeshEnd()
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), reinterpret_cast<void*>(0));
     glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), reinterpret_cast<void*>(12));
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), reinterpret_cast<void*>(28));
+    // The vertex array remembers its enabled attributes: no draw has to switch them.
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glEnableVertexAttribArray(2);
     glBindVertexArray(0);
     LEGraphicsCheckErrors(30);
     LEMeshBuilderReset();
@@ -93,13 +97,7 @@ void LEMeshDraw(const LEMesh* mesh)
     if (!mesh) return;
     glBindVertexArray(mesh->vertexArray);
     LEGraphicsUseTexturedProgram();
-    glEnableVertexAttribArray(0);
-    glEnableVertexAttribArray(1);
-    glEnableVertexAttribArray(2);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(mesh->vertexCount));
-    glDisableVertexAttribArray(0);
-    glDisableVertexAttribArray(1);
-    glDisableVertexAttribArray(2);
     LEGraphicsCheckErrors(31);
 }
 

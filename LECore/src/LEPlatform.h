@@ -27,7 +27,6 @@ void LEPlatformSetClientSize(int width, int height);
 void LEPlatformWindowCorner(int* x, int* y);
 void LEPlatformPlaceWindow(int x, int y, bool borderless);
 void LEPlatformScreenSize(int* width, int* height);
-bool LEPlatformWindowActive();
 bool LEPlatformCapsLock();
 
 // OpenGL 3.3 core, forward compatible, double buffered; false on failure.

@@ -123,11 +123,6 @@ void LEPlatformScreenSize(int* width, int* height)
     }
 }
 
-bool LEPlatformWindowActive()
-{
-    return platform.window && (SDL_GetWindowFlags(platform.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
-}
-
 bool LEPlatformCapsLock() { return (SDL_GetModState() & KMOD_CAPS) != 0; }
 
 bool LEPlatformCreateGLContext()
@@ -231,6 +226,10 @@ static void HandleEvent(const SDL_Event& e)
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
             SDL_HideWindow(platform.window);
             LESystemWindowDestroyed();
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            LESystemWindowFocus(true);
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            LESystemWindowFocus(false);
         }
         break;
     case SDL_QUIT:

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <cstring>
 
 // Xlib's default handler ends the process on an error (a window that vanished
@@ -13,7 +14,9 @@ static int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 static Display* Open()
 {
     XSetErrorHandler(IgnoreXError);
-    return XOpenDisplay(nullptr);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) fprintf(stderr, "X11Probe: cannot open the display\n");
+    return display;
 }
 
 static bool FindIn(Display* display, Window root, const std::string& title, Window* found)

@@ -1,0 +1,237 @@
+// Level: loading, building and freeing a level (see Level.h). Owns the
+// level-wide globals of LevelState.h. Load acquires the resources and the
+// camera, Init builds the field and resets the rules, Free deletes the scene and
+// silences it, Unload releases the resources.
+#include "Level.h"
+
+#include <cmath>      // Required for: std::floor, std::pow
+#include <cstdio>     // Required for: printf
+#include <exception>
+
+#include <LEGameState.h>
+#include <LESystem.h>
+#include <src/LEGraphicsOGL.h>
+
+#include "LevelData.h"
+#include "LevelState.h"
+#include "actors/Player.h"
+#include "objects/Button.h"
+#include "objects/Camera2D.h"
+#include "objects/GameObject.h"
+#include "objects/TextLabel.h"
+
+int32_t nexusHealth = 0;
+uint32_t waveKillTargets[WAVE_COUNT] = {};
+uint32_t waveIndex = 0;
+uint32_t enemiesRemaining = 0;
+bool betweenRounds = true;
+bool levelWon = false, levelLost = false;
+bool howToPlayOpen = false;
+bool waveScalingOn = false;
+Player* currentPlayer = nullptr;
+bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
+
+LEMesh* quadMesh = nullptr;
+LEFont* levelFont = nullptr;
+
+GameObject* background = nullptr;
+GameObject* nexus = nullptr;
+GameObject* currencyIcon = nullptr;
+GameObject* towerSpots[TOWER_SPOT_COUNT] = {};
+GameObject* spawnPoints[3] = {};
+Button* towerButtons[TOWER_BUTTON_COUNT] = {};
+
+LETexture* enemyTextures[DRAW_COUNT] = {};
+SoundAsset* enemySounds[DRAW_COUNT] = {};
+SoundChannel enemyChannels[DRAW_COUNT];
+
+static struct {
+    LETexture* background = nullptr;
+    LETexture* nexus = nullptr;
+    LETexture* towerSpot = nullptr;
+    LETexture* coin = nullptr;
+    LETexture* turrets[3] = {};
+    SoundAsset* music = nullptr;
+    SoundChannel musicChannel;
+} level;
+
+static const char* const ENEMY_TEXTURES[DRAW_COUNT] = {
+    "Assets/Sprites/Enemies/enemy_skeleton_2.png", "Assets/Sprites/Enemies/enemy_goblin_2.png",
+    "Assets/Sprites/Enemies/enemy_orc_1.png", "Assets/Sprites/Enemies/enemy_wyvern_2.png"};
+static const char* const ENEMY_SOUNDS[DRAW_COUNT] = {
+    "Assets/Audio/SFX/sfx_skeleton.wav", "Assets/Audio/SFX/sfx_goblin.wav", "Assets/Audio/SFX/sfx_orc.wav",
+    "Assets/Audio/SFX/sfx_wyvern.wav"};
+static const char* const TURRET_TEXTURES[3] = {"Assets/Sprites/Heroes/hero_knight_2.png",
+                                               "Assets/Sprites/Heroes/hero_mage_2.png",
+                                               "Assets/Sprites/Heroes/hero_nobleman_2.png"};
+
+static const LevelDesc& Desc()
+{
+    static const LevelDesc* fallback = FindLevelDesc(1);
+    const LevelDesc* desc = FindLevelDesc(currentState);
+    return desc ? *desc : *fallback;
+}
+
+uint32_t WaveKillTarget(int i) { return uint32_t(std::floor(std::pow(2.0, double(i + 1)))) + 30; }
+
+// ---------------------------------------------------------------------------
+// Load and Unload
+// ---------------------------------------------------------------------------
+void LevelLoad()
+{
+    quadMesh = CreateUnitQuadMesh(0xFFFFFFFF);
+    level.background = LETextureLoad(Desc().backgroundPath);
+    level.nexus = LETextureLoad("Assets/Sprites/Others/others_nexus.png");
+    level.towerSpot = LETextureLoad("Assets/Sprites/Others/others_towerplacement.png");
+    level.coin = LETextureLoad("Assets/Sprites/Others/others_currency.png");
+    for (int i = 0; i < DRAW_COUNT; ++i) enemyTextures[i] = LETextureLoad(ENEMY_TEXTURES[i]);
+    for (int i = 0; i < 3; ++i) level.turrets[i] = LETextureLoad(TURRET_TEXTURES[i]);
+    levelFont = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    for (int i = 0; i < DRAW_COUNT; ++i) enemySounds[i] = AudioLoad(ENEMY_SOUNDS[i]);
+    level.music = AudioLoad("Assets/Audio/Music/music_level.wav");
+    levelCamera = new Camera2D;
+}
+
+void LevelUnload()
+{
+    LEMeshFree(quadMesh);
+    quadMesh = nullptr;
+    for (LETexture** t : {&level.background, &level.nexus, &level.towerSpot, &level.coin, &level.turrets[0],
+                          &level.turrets[1], &level.turrets[2]}) {
+        LETextureUnload(*t);
+        *t = nullptr;
+    }
+    for (LETexture*& t : enemyTextures) {
+        LETextureUnload(t);
+        t = nullptr;
+    }
+    LEFontFree(levelFont);
+    levelFont = nullptr;
+    AudioUnload(level.music);
+    level.music = nullptr;
+    for (SoundAsset*& s : enemySounds) {
+        AudioUnload(s);
+        s = nullptr;
+    }
+    // Each Load makes a new camera, so this one would otherwise be lost.
+    delete levelCamera;
+    levelCamera = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Init
+// ---------------------------------------------------------------------------
+static GameObject* AddPlain(uint32_t id, const char* name, Vector2 p, Vector2 size, float rotation, LEMesh* mesh,
+                            LETexture* texture)
+{
+    return AddObject(objectList, new GameObject, id, name, p.x, p.y, size.x, size.y, rotation, mesh, texture);
+}
+
+static void BuildField(const LevelDesc& d)
+{
+    background = AddPlain(0, "Background", {0, 0}, d.backgroundSize, d.backgroundRotation, quadMesh, level.background);
+    nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, 1.5707964f, quadMesh, level.nexus);
+    currencyIcon = AddPlain(655350, "Currency", {270, 290}, {0, 0}, 1.5707964f, quadMesh, level.coin);
+    for (int i = 0; i < TOWER_SPOT_COUNT; ++i)
+        towerSpots[i] = i < d.towerSpotCount
+                            ? AddPlain(400 + uint32_t(i), "TowerPlace", d.towerSpots[i], {50, 50}, 0, quadMesh, level.towerSpot)
+                            : nullptr;
+    const uint32_t markerId = 400 + uint32_t(d.towerSpotCount);
+    const char* markerNames[3] = {"wherestart0", "wherestart1", "wherestart1"};
+    for (int i = 0; i < 3; ++i)
+        spawnPoints[i] = AddPlain(markerId + uint32_t(i), markerNames[i], d.spawnMarkers[i], {80, 40}, 0, nullptr, nullptr);
+    int count = 0;
+    for (float x = -100.0f; x < 225.0f; x += 65.0f, ++count)
+        towerButtons[count] = static_cast<Button*>(
+            AddObject(objectList, new Button, 255 + uint32_t(count), "Button", x, -250, 50, 50, 0, quadMesh, nullptr));
+}
+
+static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t color, const char* text,
+                           const char* first = "0")
+{
+    TextLabel* label = AddTextLabel(new TextLabel(levelFont, TransformMakeValues(position.x, position.y, scale, scale, 0),
+                                                  first, id, color));
+    SetLabelText(label, text);
+    label->visible = false;
+    return label;
+}
+
+static void BuildLabels(const LevelDesc& d)
+{
+    AddLabel(1235, {0, 0}, 1, 0xFF000000, "You win! Press Q to quit or N to go to next level", " ");
+    AddLabel(1236, {0, 0}, 1, 0xFF000000, "You lost! Press Q to quit or R to go to restart the level", " ");
+
+    LEGraphicsSetBackgroundColor(0xFF000000);
+    LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
+
+    // The HUD sits along the top edge of the field, from the background's corner.
+    const float cornerX = -background->transform.scale.y * 0.5f, cornerY = background->transform.scale.x * 0.5f;
+    const Vector2 wave{cornerX + 45.0f, cornerY - 10.0f};
+    const Vector2 charSel{0, 250};
+    AddLabel(11, {-350, -250}, 1, 0xFFD4AF37, "Shop");
+    AddLabel(10, {d.nexusPosition.x, d.nexusPosition.y + 50.0f}, 1, 0xFF0000FF, "%");
+    AddLabel(12, wave, 1, 0xFFFF0000, "%");
+    AddLabel(13, {-(wave.x - 20.0f) - 135.0f, wave.y}, 1, 0xFFD4AF37, "%");
+    AddLabel(14, {-(wave.x - 20.0f) - 40.0f, wave.y}, 1, 0xFF9F00C5, "%");
+    AddLabel(16, charSel, 0.68f, 0xFF000000, "Character selector");
+    AddLabel(17, {charSel.x, charSel.y - (50.0f * 0.5f + 10.0f)}, 1, 0xFF000000, "Press \"Enter\" to start the round");
+    AddLabel(15, {charSel.x, charSel.y + 40.0f}, 1, 0xFF000000, "%");
+}
+
+static void StartSounds()
+{
+    // The enemy channels wait paused until the first spawn of their kind.
+    for (int kind : {DRAW_ORC, DRAW_SKELETON, DRAW_GOBLIN, DRAW_WYVERN})
+        enemyChannels[kind] = AudioPlay(enemySounds[kind], true, SOUND_GROUP_SFX);
+    level.musicChannel = AudioPlayLooped(level.music);
+    AudioSetGroupVolume(SOUND_GROUP_MUSIC, musicVolume);
+    AudioSetGroupVolume(SOUND_GROUP_SFX, sfxVolume);
+}
+
+void LevelInit()
+{
+    const LevelDesc& d = Desc();
+    waveScalingOn = false;
+    nexusHealth = 10000;
+    currentPlayer = nullptr;
+    BuildField(d);
+    for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);
+    levelLost = levelWon = howToPlayOpen = false;
+    betweenRounds = true;
+    // A restart divides the zoom back before Init multiplies it again.
+    levelCamera->transform.scale.x *= d.zoom.x;
+    levelCamera->transform.scale.y *= d.zoom.y;
+    BuildLabels(d);
+    StartSounds();
+    LoadAllObjects();
+}
+
+// ---------------------------------------------------------------------------
+// Free
+// ---------------------------------------------------------------------------
+static void ForgetObjects()
+{
+    background = nexus = currencyIcon = nullptr;
+    for (GameObject*& spot : towerSpots) spot = nullptr;
+    for (GameObject*& marker : spawnPoints) marker = nullptr;
+    for (Button*& button : towerButtons) button = nullptr;
+    currentPlayer = nullptr;
+}
+
+void LevelFree()
+{
+    try {
+        FreeAllObjects();
+    } catch (const std::exception& e) {
+        printf("%s\n", e.what());
+    }
+    AudioSetPaused(level.musicChannel, true);
+    FreeAllObjects();
+    FreeAllTextLabels();
+    for (SoundChannel& channel : enemyChannels) AudioStop(channel);
+    AudioStop(level.musicChannel);
+    ForgetObjects();
+}
+
+// The music channel, for the level's update rules.
+SoundChannel LevelMusicChannel() { return level.musicChannel; }

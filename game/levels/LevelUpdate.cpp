@@ -1,0 +1,150 @@
+// LevelUpdate: the per-frame rules of a level: the focus freeze, cheats, the P
+// statistics, the two phases, the end of the level with Q, R and N, label
+// visibility and the update pass. Registered as the level states' Update.
+#include <cstdio>  // Required for: printf
+
+#include <LEGameState.h>
+#include <LEInput.h>
+#include <LESystem.h>
+
+#include "Level.h"
+#include "LevelData.h"
+#include "LevelState.h"
+#include "Waves.h"
+#include "actors/Enemy.h"
+#include "actors/Player.h"
+#include "objects/Button.h"
+#include "objects/Camera2D.h"
+#include "objects/GameObject.h"
+#include "objects/TextLabel.h"
+
+void ApplyCheats();
+void PrintDebugStats();
+
+static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player")); }
+
+static void SetLabelVisible(uint32_t id, bool visible)
+{
+    if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
+}
+
+// The side panels (shop, character selection) cover the field while open; the
+// pause menu stops the level. None of them is on the field yet, so they are closed.
+static bool SidePanelOpen() { return false; }
+static bool PauseMenuOpen() { return false; }
+
+void ApplyCheats()
+{
+    Player* hero = FindPlayer();
+    if (!LEInputKeyPressed(KEY_CONTROL)) return;
+    if (LEInputKeyTriggered(KEY_1)) {
+        if (!hero) return;
+        hero->gold = cheatMoney ? 0.0f : 1000000.0f;
+        cheatMoney = !cheatMoney;
+    } else if (LEInputKeyTriggered(KEY_2)) {
+        if (!hero) return;
+        const double l = hero->damageLevel;
+        hero->attackDamage = cheatDamage ? float(2.5 * l * l - 2.0 * l + l) : 1000000.0f;
+        cheatDamage = !cheatDamage;
+    } else if (LEInputKeyTriggered(KEY_3)) {
+        nexusHealth = cheatNexus ? 100 : 2000000000;
+        cheatNexus = !cheatNexus;
+    } else if (LEInputKeyTriggered(KEY_4)) {
+        enemiesRemaining = cheatNonStop ? 0 : 0xFFFFFFFFu;
+        cheatNonStop = !cheatNonStop;
+    }
+}
+
+void PrintDebugStats()
+{
+    const Player* hero = FindPlayer();
+    if (!LEInputKeyPressed(KEY_P) || !hero) return;
+    printf("Hero stats: \nDamage: %g\nAttack speed: %g\nLevel stats: \nCurrent enemies: %u\n"
+           "--------------------------------------\nTower stats: \n",
+           double(hero->attackDamage), double(hero->attackInterval), enemiesRemaining);
+}
+
+static void RoundPhase()
+{
+    for (Button* button : towerButtons)
+        if (button) button->active = button->visible = false;
+    SpawnStep();
+}
+
+static void BetweenRoundsPhase()
+{
+    for (Button* button : towerButtons)
+        if (button) button->active = button->visible = true;
+    if (FindPlayer())
+        for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u, 17u}) SetLabelVisible(id, true);
+    if (waveEffectPending) RollWaveEffect();
+    if (!howToPlayOpen) {
+        if (LEInputKeyTriggered(KEY_P) && !SidePanelOpen()) howToPlayOpen = true;
+    } else if (LEInputKeyTriggered(KEY_ESCAPE)) {
+        howToPlayOpen = false;
+        if (LEInputKeyTriggered(KEY_P) && !SidePanelOpen()) howToPlayOpen = true;
+    }
+    if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
+}
+
+static void EndOfLevel()
+{
+    if (waveIndex >= uint32_t(WAVE_COUNT)) levelWon = true;
+    if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) nextState = STATE_QUIT;
+    const LevelDesc* level = FindLevelDesc(currentState);
+    if (LEInputKeyPressed(KEY_R) && levelLost) {
+        waveIndex = 0;
+        nextState = STATE_RESTART;
+        SetLabelVisible(1236, false);
+        // Init multiplies the zoom again.
+        if (level) {
+            levelCamera->transform.scale.x /= level->zoom.x;
+            levelCamera->transform.scale.y /= level->zoom.y;
+        }
+    }
+    if (LEInputKeyPressed(KEY_N) && levelWon) {
+        waveIndex = 0;
+        levelWon = false;
+        if (level) nextState = level->nextState;
+        SetLabelVisible(1235, false);
+    }
+}
+
+// An open panel covers the HUD; the gold (13) stays in view either way.
+static void UpdateLabelVisibility()
+{
+    if (SidePanelOpen()) {
+        for (uint32_t id : {11u, 10u, 12u, 14u, 15u, 16u, 17u}) SetLabelVisible(id, false);
+        return;
+    }
+    for (uint32_t id : {11u, 10u, 12u, 14u, 15u}) SetLabelVisible(id, true);
+    if (betweenRounds)
+        for (uint32_t id : {16u, 17u}) SetLabelVisible(id, true);
+}
+
+void LevelUpdate()
+{
+    AudioUpdate();
+    SoundChannel music = LevelMusicChannel();
+    // Without focus the whole level freezes, timers included.
+    if (!LEWindowIsActive()) {
+        AudioSetPaused(music, true);
+        return;
+    }
+    if (music && music->paused) AudioSetPaused(music, false);
+
+    ApplyCheats();
+    PrintDebugStats();
+    if (PauseMenuOpen()) return;
+    if (waveIndex == 1) waveScalingOn = true;
+
+    if (!betweenRounds)
+        RoundPhase();
+    else
+        BetweenRoundsPhase();
+
+    EndOfLevel();
+    UpdateLabelVisibility();
+    if (nexusHealth < 1) levelLost = true;
+    UpdateScene();
+}

@@ -1,0 +1,172 @@
+// Waves: round start, spawn events, groups, scaling and wave effects (see Waves.h).
+// Every draw comes from the process-wide rand(), so the order of draws matters:
+// a round reseeds it with the level's seed, and the forecast replays the draws.
+#include "Waves.h"
+
+#include <cmath>   // Required for: std::log
+#include <cstdio>  // Required for: printf
+#include <cstdlib> // Required for: srand, rand
+#include <ctime>   // Required for: time
+
+#include <LEGameState.h>
+#include <LESystem.h>
+
+#include "LevelData.h"
+#include "LevelState.h"
+#include "actors/Enemy.h"
+#include "objects/TextLabel.h"
+
+float spawnTimer = 0.0f;
+uint32_t enemySerial = 0;
+uint32_t waveEffect = 0;
+uint32_t previousWaveEffect = 0;
+bool waveEffectPending = true;
+
+static const char* const DRAW_NAMES[DRAW_COUNT] = {"Skeleton", "Goblin", "Orc", "Wyvern"};
+static const float DRAW_KIND_CODES[DRAW_COUNT] = {KIND_SKELETON, KIND_GOBLIN, KIND_ORC, KIND_WYVERN};
+
+const char* EnemyDrawName(int draw) { return draw >= 0 && draw < DRAW_COUNT ? DRAW_NAMES[draw] : ""; }
+
+static void SetLabelVisible(uint32_t id, bool visible)
+{
+    if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
+}
+
+static const LevelDesc* CurrentLevel() { return FindLevelDesc(currentState); }
+
+void PrintWaveForecast(uint32_t seed, int mode)
+{
+    srand(seed);
+    if (waveIndex >= uint32_t(WAVE_COUNT) || waveKillTargets[waveIndex] == 0) return;
+    for (uint32_t i = 0; i < waveKillTargets[waveIndex]; ++i) {
+        printf("%s", DRAW_NAMES[rand() % 4]);
+        if (mode == 2) {
+            printf("\n");
+            return;
+        }
+        printf("%s\n", rand() % 2 ? " Up" : " Down");
+    }
+}
+
+bool StartRound()
+{
+    // The kill-target table has six entries: after the sixth wave the level is over.
+    if (waveIndex >= uint32_t(WAVE_COUNT)) return false;
+    const LevelDesc* level = CurrentLevel();
+    const uint32_t seed = level ? level->roundSeed : 1336320;
+    betweenRounds = false;
+    enemiesRemaining = waveKillTargets[waveIndex];
+    SetLabelVisible(17, false);
+    SetLabelVisible(16, false);
+    PrintWaveForecast(seed, level ? level->forecastMode : 1);
+    fflush(stdout);
+    srand(seed);
+    return true;
+}
+
+void ApplyWaveEffect(Enemy* enemy)
+{
+    switch (waveEffect) {
+    case EFFECT_MORE_HEALTH: enemy->health += 100.0f; break;
+    case EFFECT_FASTER: enemy->speed += 0.2f; break;
+    case EFFECT_LESS_GOLD:
+        enemy->goldDrop -= 2.0f;
+        if (enemy->goldDrop < 0.0f) enemy->goldDrop = 0.0f;
+        break;
+    default: break;
+    }
+}
+
+void ScaleEnemyForWave(Enemy* enemy)
+{
+    if (!waveScalingOn) return;
+    double k = 0.0;
+    switch (int(enemy->kindCode)) {
+    case 3: k = 0.05; break;
+    case 5: k = 0.15; break;
+    case 2:
+    case 4: k = 0.1; break;
+    default: return;
+    }
+    const double w = double(waveIndex), h = double(enemy->health);
+    enemy->health = float(h * (w * std::log(w)) + h);
+    enemy->speed = float(double(enemy->speed) + w * k);
+}
+
+static Enemy* AddEnemy(float kindCode, float x, float y)
+{
+    Enemy* enemy = MakeEnemyOfKind(kindCode);
+    const int draw = kindCode == KIND_SKELETON ? DRAW_SKELETON
+                     : kindCode == KIND_GOBLIN ? DRAW_GOBLIN
+                     : kindCode == KIND_ORC    ? DRAW_ORC
+                                               : DRAW_WYVERN;
+    AddObject(objectList, enemy, 1000 + enemySerial, "Enemy", x, y, 40, 40, 1.5707964f, quadMesh,
+              enemyTextures[draw]);
+    return enemy;
+}
+
+void SpawnGroup(Enemy* leader)
+{
+    const int n = int(leader->kindCode);
+    for (int i = 0; i < n; ++i) {
+        const float offset = 15.0f * float(i);
+        Enemy* follower = AddEnemy(leader->kindCode, leader->transform.position.x - offset,
+                                   leader->transform.position.y);
+        ScaleEnemyForWave(follower);
+        follower->pathCursor[PATH_L1_START0] = leader->pathCursor[PATH_L1_START0];
+        follower->pathCursor[PATH_L1_START1] = leader->pathCursor[PATH_L1_START1];
+        ApplyWaveEffect(follower);
+        if (leader->start0RouteForced) follower->start0RouteForced = true;
+        enemySerial += 1;
+    }
+}
+
+static void PlayKindSound(int draw)
+{
+    // The channel Init prepared paused plays at the kind's first spawn.
+    SoundChannel& channel = enemyChannels[draw];
+    if (channel && channel->paused) AudioSetPaused(channel, false);
+    if (sfxVolume != 0.0f) channel = AudioPlay(enemySounds[draw], false, SOUND_GROUP_NONE);
+}
+
+static void SpawnEvent()
+{
+    const int draw = rand() % 4;
+    spawnTimer = 0.0f;
+    const int side = rand() % 2;
+    const GameObject* marker = spawnPoints[side == 1 ? 1 : 0];
+    if (!marker) return;
+    Enemy* leader = AddEnemy(DRAW_KIND_CODES[draw], marker->transform.position.x, marker->transform.position.y);
+    ScaleEnemyForWave(leader);
+    ApplyWaveEffect(leader);
+    SpawnGroup(leader);
+    PlayKindSound(draw);
+}
+
+void SpawnStep()
+{
+    if (spawnTimer >= SPAWN_INTERVAL) SpawnEvent();
+    spawnTimer = float(double(spawnTimer) + LEFrameTime());
+    if (enemiesRemaining == 0) EndWave();
+}
+
+void EndWave()
+{
+    for (Enemy* enemy : enemyList) enemy->start0RouteForced = false;
+    waveEffectPending = true;
+    betweenRounds = true;
+    waveIndex += 1;
+    SetLabelVisible(17, true);
+}
+
+void RollWaveEffect()
+{
+    // Two waves in a row never share an effect: draw one of the two others at once
+    // rather than waiting for the clock to give a new seed.
+    srand(unsigned(time(nullptr)));
+    waveEffect = (previousWaveEffect + 1 + uint32_t(rand() % 2)) % 3;
+    printf("%u\n", waveEffect);
+    fflush(stdout);
+    previousWaveEffect = waveEffect;
+    waveEffectPending = false;
+}

@@ -1,0 +1,561 @@
+// Level 1 through the real frame loop with injected input and a fixed frame
+// time: rounds, the forecast and the spawns that follow it, groups, wave
+// scaling and effects, the end of a wave, the nexus, losing and restarting, the
+// focus freeze, and a level that leaves nothing behind.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <LEAudio.h>
+#include <LEGameState.h>
+#include <LESystem.h>
+#include <actors/Enemy.h>
+#include <actors/Player.h>
+#include <levels/Level.h>
+#include <levels/LevelState.h>
+#include <levels/Waves.h>
+#include <main/GameStates.h>
+#include <LEInput.h>
+#include <objects/Button.h>
+#include <objects/Camera2D.h>
+#include <objects/TextLabel.h>
+#include <src/LEFont.h>
+#include <src/LEMesh.h>
+#include <src/LETexture.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+namespace {
+
+constexpr double FRAME = 1.0 / 60.0;
+
+class LevelTest : public testing::Test {
+protected:
+    bool loaded = false;
+
+    void SetUp() override
+    {
+        REQUIRE_ENGINE(1920, 1080);
+        LESystemSetFixedFrameTime(FRAME);
+        spawnTimer = 0.0f;
+        waveIndex = 0;
+        previousWaveEffect = 0;
+        waveEffectPending = true;
+        cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
+        LEGameStateClear();
+        RegisterGameStates();
+        initialState = previousState = currentState = nextState = STATE_LEVEL_1;
+        LEGameStateSelect();
+        LevelLoad();
+        LevelInit();
+        loaded = true;
+    }
+
+    void TearDown() override
+    {
+        if (loaded) {
+            LevelFree();
+            LevelUnload();
+            EXPECT_EQ(LEMeshCount(), 0);
+            EXPECT_EQ(LETextureCount(), 0);
+            EXPECT_EQ(LEFontCount(), 0);
+            EXPECT_TRUE(objectList.empty());
+            EXPECT_TRUE(textList.empty());
+            EXPECT_TRUE(enemyList.empty());
+            EXPECT_EQ(levelCamera, nullptr);
+        }
+        StopTestEngine();
+    }
+
+    static void Step(int frames = 1)
+    {
+        for (int i = 0; i < frames; ++i) LEGameLoopFrame();
+    }
+
+    static void Tap(int scancode)
+    {
+        PushKeyEvent(scancode, true);
+        Step();
+        PushKeyEvent(scancode, false);
+        Step();
+    }
+
+    static void CtrlTap(int scancode)
+    {
+        PushKeyEvent(SDL_SCANCODE_LCTRL, true);
+        Tap(scancode);
+        PushKeyEvent(SDL_SCANCODE_LCTRL, false);
+        Step();
+    }
+
+    // Presses Enter and returns what the round start printed.
+    static std::string StartRoundWithEnter()
+    {
+        testing::internal::CaptureStdout();
+        Tap(SDL_SCANCODE_RETURN);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    static std::vector<Enemy*> Enemies() { return std::vector<Enemy*>(enemyList.begin(), enemyList.end()); }
+
+    // Steps until more enemies are on the field, at most `limit` frames.
+    static int StepUntilSpawn(int limit = 400)
+    {
+        const size_t before = enemyList.size();
+        for (int i = 1; i <= limit; ++i) {
+            Step();
+            if (enemyList.size() > before) return i;
+        }
+        return -1;
+    }
+
+    // Kills every enemy on the field (their next update finds them dead).
+    static void KillAll()
+    {
+        for (Enemy* e : enemyList) e->health = 0.0f;
+    }
+};
+
+struct ForecastLine {
+    std::string kind, side;
+};
+
+std::vector<ForecastLine> ParseForecast(const std::string& out)
+{
+    std::vector<ForecastLine> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        ForecastLine f;
+        if (words >> f.kind >> f.side) lines.push_back(f);
+    }
+    return lines;
+}
+
+std::string KindName(const Enemy* e)
+{
+    switch (int(e->kindCode)) {
+    case 2: return "Wyvern";
+    case 3: return "Orc";
+    case 4: return "Skeleton";
+    case 5: return "Goblin";
+    default: return "?";
+    }
+}
+
+TEST_F(LevelTest, InitBuildsTheFieldInDrawOrderWithEveryLabelHidden)
+{
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(objectList.front(), background);
+    EXPECT_EQ(objectList.back(), currencyIcon);
+    EXPECT_FLOAT_EQ(nexus->transform.position.x, -355);
+    EXPECT_FLOAT_EQ(spawnPoints[0]->transform.position.y, -183);
+    EXPECT_EQ(spawnPoints[0]->name, "wherestart0");
+    EXPECT_EQ(spawnPoints[0]->mesh, nullptr);
+    uint32_t previous = 0;
+    for (GameObject* o : objectList) {
+        EXPECT_LE(previous, o->id);
+        previous = o->id;
+    }
+    for (TextLabel* label : textList) EXPECT_FALSE(label->visible) << "label " << label->id;
+    const uint32_t targets[WAVE_COUNT] = {32, 34, 38, 46, 62, 94};
+    for (int i = 0; i < WAVE_COUNT; ++i) EXPECT_EQ(waveKillTargets[i], targets[i]);
+    EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.41666666f);
+    EXPECT_FLOAT_EQ(levelCamera->transform.scale.y, 0.57347673f);
+    EXPECT_EQ(nexusHealth, 10000);
+    EXPECT_TRUE(betweenRounds);
+}
+
+TEST_F(LevelTest, EnterStartsARoundWhoseSpawnsFollowTheForecast)
+{
+    Step();
+    const std::vector<ForecastLine> forecast = ParseForecast(StartRoundWithEnter());
+    ASSERT_EQ(forecast.size(), 32u) << "one line per kill of the first wave";
+    EXPECT_FALSE(betweenRounds);
+    EXPECT_EQ(enemiesRemaining, 32u);
+
+    for (size_t event = 0; event < 3; ++event) {
+        const size_t before = enemyList.size();
+        ASSERT_GT(StepUntilSpawn(), 0) << "spawn event " << event;
+        const std::vector<Enemy*> all = Enemies();
+        const Enemy* leader = all[before];
+        EXPECT_EQ(KindName(leader), forecast[event].kind) << "event " << event;
+        const float markerY = forecast[event].side == "Up" ? 165.0f : -183.0f;
+        // The group starts on the marker, followers 0, 15, 30... units towards the
+        // nexus, and has taken one step by the end of the frame.
+        const size_t members = all.size() - before;
+        EXPECT_EQ(members, size_t(1 + leader->kindCode));
+        EXPECT_NEAR(leader->transform.position.x, 350.0f - leader->speed, 0.05f);
+        for (size_t i = 0; i < members; ++i) {
+            const Enemy* e = all[before + i];
+            EXPECT_EQ(KindName(e), KindName(leader));
+            EXPECT_NEAR(e->transform.position.y, markerY, 0.1f) << "member " << i;
+            const float offset = i == 0 ? 0.0f : 15.0f * float(i - 1);
+            EXPECT_NEAR(leader->transform.position.x - e->transform.position.x, offset, 0.05f) << "member " << i;
+        }
+        KillAll();  // the next group starts on a clear field
+        Step();
+    }
+}
+
+TEST_F(LevelTest, FirstSpawnComesThreeSecondsAfterEnter)
+{
+    StartRoundWithEnter();
+    const int frames = StepUntilSpawn();
+    // The frame Enter was released in was the round's first; the timer sums frame
+    // times in single precision, so the event may come a frame late.
+    EXPECT_NEAR((frames + 1) * FRAME, 3.0, 2.0 * FRAME);
+}
+
+TEST_F(LevelTest, WaveEndsAtItsKillTargetAndTheNextOneIsScaled)
+{
+    StartRoundWithEnter();
+    int frames = 0;
+    while (!betweenRounds && frames++ < 20000) {
+        KillAll();
+        Step();
+    }
+    ASSERT_TRUE(betweenRounds) << "the first wave never ended";
+    EXPECT_EQ(waveIndex, 1u);
+    EXPECT_EQ(enemiesRemaining, 0u);
+    EXPECT_TRUE(FindTextLabel(17)->visible);
+
+    // Wave 2: scaling is on, the health factor at w = 1 is 1, the speed grows by k.
+    Step();
+    EXPECT_TRUE(waveScalingOn);
+    const uint32_t effect = waveEffect;
+    StartRoundWithEnter();
+    const size_t before = enemyList.size();
+    ASSERT_GT(StepUntilSpawn(), 0);
+    const Enemy* leader = Enemies()[before];
+    const float k = leader->kindCode == KIND_ORC ? 0.05f : leader->kindCode == KIND_GOBLIN ? 0.15f : 0.1f;
+    const float baseSpeed = leader->kindCode == KIND_ORC ? 0.5f : leader->kindCode == KIND_GOBLIN ? 2.0f : 1.0f;
+    EXPECT_NEAR(leader->speed, baseSpeed + k + (effect == EFFECT_FASTER ? 0.2f : 0.0f), 1e-5f);
+}
+
+TEST_F(LevelTest, FirstWaveIsNeverScaled)
+{
+    waveEffect = EFFECT_LESS_GOLD;
+    waveEffectPending = false;
+    StartRoundWithEnter();
+    const size_t before = enemyList.size();
+    ASSERT_GT(StepUntilSpawn(), 0);
+    const Enemy* leader = Enemies()[before];
+    const float base = leader->kindCode == KIND_ORC ? 300.0f : leader->kindCode == KIND_GOBLIN ? 50.0f
+                     : leader->kindCode == KIND_WYVERN ? 250.0f : 100.0f;
+    EXPECT_FLOAT_EQ(leader->health, base);
+    EXPECT_FALSE(waveScalingOn);
+}
+
+Skeleton* AddSkeleton()
+{
+    return static_cast<Skeleton*>(AddObject(objectList, new Skeleton, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr));
+}
+
+TEST_F(LevelTest, ScalingMultipliesHealthByTheWaveAndAddsSpeed)
+{
+    Skeleton* skeleton = AddSkeleton();  // health 100 after its bar
+    waveScalingOn = true;
+    waveIndex = 3;
+    ScaleEnemyForWave(skeleton);
+    EXPECT_NEAR(skeleton->health, 100.0f * 4.2958369f, 1e-3f);
+    EXPECT_NEAR(skeleton->speed, 1.3f, 1e-6f);
+    waveIndex = 0;
+}
+
+TEST_F(LevelTest, EffectsChangeHealthSpeedAndGoldButGoldNeverGoesNegative)
+{
+    Skeleton *a = AddSkeleton(), *b = AddSkeleton(), *c = AddSkeleton();
+    waveEffect = EFFECT_MORE_HEALTH;
+    ApplyWaveEffect(a);
+    EXPECT_FLOAT_EQ(a->health, 200.0f);
+    waveEffect = EFFECT_FASTER;
+    ApplyWaveEffect(b);
+    EXPECT_FLOAT_EQ(b->speed, 1.2f);
+    waveEffect = EFFECT_LESS_GOLD;
+    ApplyWaveEffect(c);
+    EXPECT_FLOAT_EQ(c->goldDrop, 0.0f) << "a skeleton's 1 gold less 2 stops at 0";
+}
+
+TEST(WaveRules, RollingNeverRepeatsTheLastEffectAndNeverWaits)
+{
+    testing::internal::CaptureStdout();
+    const double start = LEClockSeconds();
+    for (int i = 0; i < 50; ++i) {
+        const uint32_t before = previousWaveEffect;
+        waveEffectPending = true;
+        RollWaveEffect();
+        EXPECT_NE(waveEffect, before);
+        EXPECT_LT(waveEffect, 3u);
+        EXPECT_FALSE(waveEffectPending);
+    }
+    testing::internal::GetCapturedStdout();
+    // Fifty rolls within the same second would each have waited for the clock.
+    EXPECT_LT(LEClockSeconds() - start, 0.5);
+}
+
+TEST_F(LevelTest, NoRoundStartsAfterTheSixthWave)
+{
+    waveIndex = 6;
+    Tap(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(betweenRounds);
+    EXPECT_TRUE(levelWon);
+}
+
+TEST_F(LevelTest, EnemyAtTheNexusStrikesAfterItsDelayAndTheLevelIsLostBelowOne)
+{
+    Skeleton* skeleton = new Skeleton;
+    AddObject(objectList, skeleton, 1000, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
+              1.5707964f, quadMesh, nullptr);
+    nexusStrikeTimer = 0.0f;
+    Step(59);
+    EXPECT_EQ(nexusHealth, 10000) << "the skeleton waits one second";
+    Step(2);
+    EXPECT_EQ(nexusHealth, 10000 - 20);
+    EXPECT_FALSE(skeleton->alive);
+    EXPECT_EQ(enemiesRemaining, 0u) << "a strike is not a kill";
+
+    nexusHealth = 15;
+    Orc* orc = new Orc;
+    AddObject(objectList, orc, 1001, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
+              1.5707964f, quadMesh, nullptr);
+    Step(60);
+    EXPECT_EQ(nexusHealth, -35);
+    EXPECT_TRUE(levelLost);
+    Step();
+    EXPECT_TRUE(FindTextLabel(1236)->visible);
+    EXPECT_NE(FindObject("LoseBG"), nullptr);
+}
+
+TEST_F(LevelTest, FocusLossFreezesTheRound)
+{
+    StartRoundWithEnter();
+    const float before = spawnTimer;
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
+    Step(30);
+    EXPECT_FLOAT_EQ(spawnTimer, before);
+    e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&e);
+    Step(30);
+    EXPECT_NEAR(spawnTimer, before + 30 * FRAME, 1e-3);
+}
+
+TEST_F(LevelTest, CheatsToggleAndCountingDownNeverWraps)
+{
+    CtrlTap(SDL_SCANCODE_3);
+    EXPECT_EQ(nexusHealth, 2000000000);
+    CtrlTap(SDL_SCANCODE_3);
+    EXPECT_EQ(nexusHealth, 100);
+
+    StartRoundWithEnter();
+    CtrlTap(SDL_SCANCODE_4);
+    EXPECT_EQ(enemiesRemaining, 0xFFFFFFFFu);
+    CtrlTap(SDL_SCANCODE_4);
+    EXPECT_TRUE(betweenRounds) << "the wave ends at the next round update";
+
+    // Two enemies dying between rounds, with nothing left to count.
+    Goblin* a = new Goblin;
+    Goblin* b = new Goblin;
+    AddObject(objectList, a, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
+    AddObject(objectList, b, 1001, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
+    a->health = b->health = 0.0f;
+    Step();
+    EXPECT_EQ(enemiesRemaining, 0u);
+}
+
+TEST_F(LevelTest, TwoKillsInTheFrameThatReachesTheTargetStillEndTheWave)
+{
+    StartRoundWithEnter();
+    enemiesRemaining = 1;
+    for (uint32_t id : {1000u, 1001u}) {
+        Goblin* goblin = new Goblin;
+        AddObject(objectList, goblin, id, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
+        goblin->health = 0.0f;
+    }
+    Step();
+    EXPECT_EQ(enemiesRemaining, 0u);
+    Step();
+    EXPECT_TRUE(betweenRounds);
+    EXPECT_EQ(waveIndex, 1u);
+}
+
+TEST_F(LevelTest, KillsPayTheHeroAndTheThiefItsBonus)
+{
+    Player* hero = new Player;
+    AddObject(objectList, hero, 5000, "Player", 0, -400, 50, 50, 0, nullptr, nullptr);
+    currentPlayer = hero;
+    hero->heroKind = HERO_THIEF;
+    hero->kindBonus = 1.0f;
+    Wyvern* wyvern = new Wyvern;
+    AddObject(objectList, wyvern, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
+    wyvern->health = 0.0f;  // exactly 0 is death
+    Step();
+    EXPECT_FLOAT_EQ(hero->gold, 8.0f);
+    hero->heroKind = HERO_HUNTER;
+    Wyvern* second = new Wyvern;
+    AddObject(objectList, second, 1001, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
+    second->health = 0.0f;
+    Step();
+    EXPECT_FLOAT_EQ(hero->gold, 15.0f);
+    EXPECT_TRUE(FindTextLabel(13)->visible);
+    EXPECT_FLOAT_EQ(currencyIcon->transform.scale.x, 25.0f);
+}
+
+// Puts the real pointer over a world point of the level and clicks there.
+void ClickAtWorld(Vector2 world, bool* clickedA, Button* a, bool* clickedB = nullptr, Button* b = nullptr)
+{
+    const Matrix3 view = CameraViewMatrix(levelCamera);
+    const Vector2 v = Matrix3TransformPoint(view, world);  // design pixels from the centre
+    SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + v.x), int(540.0f - v.y));
+    PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
+    LEInputUpdate();
+    *clickedA = IsClicked(a);
+    if (clickedB) *clickedB = IsClicked(b);
+    PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
+    LEInputUpdate();
+}
+
+TEST_F(LevelTest, ButtonsReportClicksInsideTheirBoxThroughTheLevelCamera)
+{
+    Step();  // the camera's viewport is set by the first draw
+    Button* first = towerButtons[0];  // 50 x 50 at (-100, -250)
+    bool clicked = false, other = false;
+    ClickAtWorld({-100, -250}, &clicked, first);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(first->clickCount, 1u);
+    ClickAtWorld({-40, -250}, &clicked, first);
+    EXPECT_FALSE(clicked) << "outside the box";
+
+    // Two buttons under the mouse both see the click.
+    Button* twin = static_cast<Button*>(AddObject(objectList, new Button, 999, "Button", -100, -250, 60, 60, 0,
+                                                  quadMesh, nullptr));
+    ClickAtWorld({-100, -250}, &clicked, first, &other, twin);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(other);
+
+    first->active = false;
+    ClickAtWorld({-100, -250}, &clicked, first);
+    EXPECT_FALSE(clicked) << "an inactive button is never clicked";
+    EXPECT_TRUE(PointInBox({-75, -225}, first)) << "edges count";
+    EXPECT_FALSE(PointInBox({-74.9f, -225}, first));
+}
+
+// ---------------------------------------------------------------------------
+// Enemies on their own
+// ---------------------------------------------------------------------------
+TEST_F(LevelTest, EnemiesWalkTheirSpeedPerFrameAndTurnAtWaypoints)
+{
+    Goblin* goblin = new Goblin;
+    AddObject(objectList, goblin, 1000, "Enemy", 350, 165, 40, 40, 1.5707964f, quadMesh, nullptr);
+    Step();
+    EXPECT_TRUE(goblin->touchedStart1);
+    EXPECT_NEAR(goblin->transform.position.x, 348, 1e-4f) << "2 units a frame towards (180, 165)";
+    EXPECT_FLOAT_EQ(goblin->transform.position.y, 165);
+    Step(100);
+    EXPECT_GE(goblin->pathCursor[PATH_L1_START1], 1) << "turned at (180, 165)";
+    EXPECT_LT(goblin->transform.position.y, 165.0f) << "now heading for (-170, -200)";
+}
+
+TEST_F(LevelTest, EnemyAwayFromTheMarkersStandsStillOnLevelOne)
+{
+    Orc* orc = new Orc;
+    AddObject(objectList, orc, 1000, "Enemy", 0, 0, 40, 40, 1.5707964f, quadMesh, nullptr);
+    Step(10);
+    EXPECT_FLOAT_EQ(orc->transform.position.x, 0);
+    EXPECT_FLOAT_EQ(orc->transform.position.y, 0);
+}
+
+TEST_F(LevelTest, EnemyOnBothMarkersWalksBothRoutes)
+{
+    Skeleton* skeleton = new Skeleton;
+    AddObject(objectList, skeleton, 1000, "Enemy", 350, -9, 40, 400, 1.5707964f, quadMesh, nullptr);
+    Step();
+    EXPECT_TRUE(skeleton->touchedStart0);
+    EXPECT_TRUE(skeleton->touchedStart1);
+    // One unit towards (180, 165) on the start-1 route, then one towards (190, -180).
+    const auto towards = [](Vector2 p, Vector2 w) {
+        const float dx = p.x - w.x, dy = p.y - w.y, len = std::sqrt(dx * dx + dy * dy);
+        return Vector2{p.x - dx / len, p.y - dy / len};
+    };
+    const Vector2 expected = towards(towards({350, -9}, {180, 165}), {190, -180});
+    EXPECT_NEAR(skeleton->transform.position.x, expected.x, 1e-3f);
+    EXPECT_NEAR(skeleton->transform.position.y, expected.y, 1e-3f);
+}
+
+TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
+{
+    Goblin* slow = new Goblin;  // 2 s delay
+    Wyvern* fast = new Wyvern;  // 0.5 s delay
+    const Vector2 n = nexus->transform.position;
+    AddObject(objectList, slow, 1000, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
+    AddObject(objectList, fast, 1001, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
+    nexusStrikeTimer = 0.0f;
+    // Both add the frame time: the wyvern strikes after a quarter of a second.
+    Step(15);
+    EXPECT_FALSE(fast->alive);
+    EXPECT_TRUE(slow->alive);
+    EXPECT_EQ(nexusHealth, 10000 - 100);
+}
+
+// ---------------------------------------------------------------------------
+// Losing and restarting through the real loop
+// ---------------------------------------------------------------------------
+int scriptFrame = 0, levelInits = 0;
+Vector2 zoomAfterRestart;
+int32_t healthAfterRestart = 0;
+bool lostAfterRestart = true;
+
+void ScriptedInit()
+{
+    scriptFrame = 0;
+    ++levelInits;
+    LevelInit();
+}
+
+// Loses the level, holds R, and quits on the first frame after the restart.
+void ScriptedUpdate()
+{
+    const int frame = scriptFrame++;
+    if (levelInits == 1) {
+        if (frame == 2) nexusHealth = 0;
+        if (frame == 4) PushKeyEvent(SDL_SCANCODE_R, true);
+        if (frame == 5) PushKeyEvent(SDL_SCANCODE_R, false);
+    } else if (frame == 0) {
+        zoomAfterRestart = levelCamera->transform.scale;
+        healthAfterRestart = nexusHealth;
+        lostAfterRestart = levelLost;
+        nextState = STATE_QUIT;
+    }
+    LevelUpdate();
+}
+
+TEST_F(LevelTest, RestartAfterLosingKeepsTheZoomAndQuittingLeavesNothingBehind)
+{
+    LevelFree();
+    LevelUnload();
+    loaded = false;
+    LEGameStateClear();
+    LEGameStateAdd(STATE_LEVEL_1, LevelLoad, ScriptedInit, ScriptedUpdate, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateSelect();
+    levelInits = 0;
+    LEGameLoopRun();
+    EXPECT_EQ(levelInits, 2);
+    EXPECT_FLOAT_EQ(zoomAfterRestart.x, 0.41666666f);
+    EXPECT_FLOAT_EQ(zoomAfterRestart.y, 0.57347673f);
+    EXPECT_EQ(healthAfterRestart, 10000);
+    EXPECT_FALSE(lostAfterRestart);
+    EXPECT_EQ(waveIndex, 0u);
+    EXPECT_EQ(LEMeshCount(), 0);
+    EXPECT_EQ(LETextureCount(), 0);
+    EXPECT_EQ(LEFontCount(), 0);
+    EXPECT_EQ(levelCamera, nullptr);
+}
+
+}  // namespace
