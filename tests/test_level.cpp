@@ -17,6 +17,7 @@
 #include <LEInput.h>
 #include <objects/Button.h>
 #include <objects/Camera2D.h>
+#include <objects/ProgBar.h>
 #include <objects/TextLabel.h>
 #include <src/LEFont.h>
 #include <src/LEMesh.h>
@@ -502,6 +503,126 @@ TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
     EXPECT_FALSE(fast->alive);
     EXPECT_TRUE(slow->alive);
     EXPECT_EQ(nexusHealth, 10000 - 100);
+}
+
+// ---------------------------------------------------------------------------
+// Health bars
+// ---------------------------------------------------------------------------
+TEST_F(LevelTest, HealthBarsFollowTheirEnemyAndShrinkWithItsHealth)
+{
+    Orc* orc = new Orc;
+    AddObject(objectList, orc, 1000, "Enemy", 0, 0, 40, 40, 1.5707964f, quadMesh, nullptr);
+    GameObject* bar = orc->healthBar->bar;
+    EXPECT_EQ(bar->name, "healthBar");
+    EXPECT_FLOAT_EQ(orc->health, 300.0f) << "the bar takes 100 off";
+    EXPECT_FLOAT_EQ(bar->transform.scale.x, HEALTH_BAR_FULL_WIDTH);
+    Step();
+    EXPECT_FLOAT_EQ(bar->transform.position.y, 25.0f) << "the bar floats above its enemy";
+    orc->health = 75.0f;
+    Step();
+    EXPECT_FLOAT_EQ(bar->transform.scale.x, HEALTH_BAR_FULL_WIDTH / 4.0f);
+    const int meshes = LEMeshCount();
+    orc->health = 0.0f;
+    Step();
+    EXPECT_FALSE(bar->alive) << "a dead enemy's bar leaves the scene";
+    EXPECT_EQ(LEMeshCount(), meshes - 1) << "and its green quad is freed";
+}
+
+// ---------------------------------------------------------------------------
+// The other levels
+// ---------------------------------------------------------------------------
+class LevelVariantTest : public LevelTest {
+protected:
+    void Enter(int32_t state)
+    {
+        LevelFree();
+        LevelUnload();
+        previousState = currentState = nextState = state;
+        LEGameStateSelect();
+        LevelLoad();
+        LevelInit();
+    }
+};
+
+TEST_F(LevelVariantTest, EveryLevelKeepsItsHudOnTheScreen)
+{
+    for (int32_t state : {STATE_LEVEL_0, STATE_LEVEL_1, STATE_LEVEL_2, STATE_LEVEL_3, STATE_LEVEL_4}) {
+        Enter(state);
+        for (uint32_t id : {10u, 12u, 13u, 14u, 15u}) {
+            const TextLabel* label = FindTextLabel(id);
+            ASSERT_NE(label, nullptr) << "state " << state << " label " << id;
+            EXPECT_LT(std::fabs(label->transform.position.x), 400.0f) << "state " << state << " label " << id;
+            EXPECT_LT(std::fabs(label->transform.position.y), 300.0f) << "state " << state << " label " << id;
+        }
+    }
+}
+
+TEST_F(LevelVariantTest, LevelTwoSendsEveryEnemyAlongItsOneRoad)
+{
+    Enter(STATE_LEVEL_2);
+    EXPECT_FLOAT_EQ(background->transform.scale.y, -800.0f);
+    EXPECT_EQ(FindTextLabel(1235), nullptr) << "the end labels are made when needed";
+    StartRoundWithEnter();
+    ASSERT_GT(StepUntilSpawn(), 0);
+    for (Enemy* e : enemyList) {
+        EXPECT_FALSE(e->touchedStart0 || e->touchedStart1);
+        EXPECT_NEAR(e->transform.position.y, -262.5f, 3.0f) << "near the bottom-right entry";
+    }
+    Step(120);
+    // Up the road towards its first bend at (320, -125).
+    for (Enemy* e : enemyList) EXPECT_GT(e->transform.position.y, -250.0f) << "walking the jungle road";
+}
+
+TEST_F(LevelVariantTest, LevelThreeUsesThreeLanesOnTheRightEdge)
+{
+    Enter(STATE_LEVEL_3);
+    StartRoundWithEnter();
+    for (int event = 0; event < 4; ++event) {
+        const size_t before = enemyList.size();
+        ASSERT_GT(StepUntilSpawn(), 0);
+        const Enemy* leader = Enemies()[before];
+        const float y = leader->transform.position.y;
+        const bool onLane = std::fabs(y - 250) < 3 || std::fabs(y + 170) < 3 || std::fabs(y - 10) < 3 ||
+                            std::fabs(y + 10) < 3;
+        EXPECT_TRUE(onLane) << "leader at y " << y;
+        KillAll();
+        Step();
+    }
+}
+
+TEST_F(LevelVariantTest, WinningLevelFourLeadsBackToTheMainMenu)
+{
+    Enter(STATE_LEVEL_4);
+    waveIndex = 6;
+    Step();
+    EXPECT_TRUE(levelWon);
+    PushKeyEvent(SDL_SCANCODE_N, true);
+    Step();
+    EXPECT_EQ(nextState, STATE_MAIN_MENU);
+    PushKeyEvent(SDL_SCANCODE_N, false);
+    nextState = currentState;
+}
+
+TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonAndPLeadsToLevelOne)
+{
+    Enter(STATE_LEVEL_0);
+    EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.5f);
+    EXPECT_TRUE(FindTextLabel(10)->visible) << "the test level leaves its HUD on";
+    EXPECT_EQ(FindTextLabel(17), nullptr);
+    StartRoundWithEnter();
+    SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), 960, 540);
+    PushMouseButtonEvent(SDL_BUTTON_RIGHT, true);
+    Step();
+    PushMouseButtonEvent(SDL_BUTTON_RIGHT, false);
+    Step();
+    ASSERT_EQ(enemyList.size(), 1u);
+    EXPECT_FLOAT_EQ(enemyList.front()->health, 200.0f);
+    EXPECT_NEAR(enemyList.front()->transform.position.x, 0.0f, 1.0f);
+    PushKeyEvent(SDL_SCANCODE_P, true);
+    Step();
+    PushKeyEvent(SDL_SCANCODE_P, false);
+    EXPECT_EQ(nextState, STATE_LEVEL_1);
+    nextState = currentState;
 }
 
 // ---------------------------------------------------------------------------

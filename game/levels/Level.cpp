@@ -4,7 +4,7 @@
 // silences it, Unload releases the resources.
 #include "Level.h"
 
-#include <cmath>      // Required for: std::floor, std::pow
+#include <cmath>      // Required for: std::fabs, std::floor, std::pow
 #include <cstdio>     // Required for: printf
 #include <exception>
 
@@ -53,6 +53,8 @@ static struct {
     LETexture* turrets[3] = {};
     SoundAsset* music = nullptr;
     SoundChannel musicChannel;
+    SoundAsset* testSound = nullptr;  // the test level's chime
+    SoundChannel testChannel;
 } level;
 
 static const char* const ENEMY_TEXTURES[DRAW_COUNT] = {
@@ -89,6 +91,7 @@ void LevelLoad()
     levelFont = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
     for (int i = 0; i < DRAW_COUNT; ++i) enemySounds[i] = AudioLoad(ENEMY_SOUNDS[i]);
     level.music = AudioLoad("Assets/Audio/Music/music_level.wav");
+    if (Desc().testLevel) level.testSound = AudioLoad("Assets/Audio/SFX/test_audio.wav");
     levelCamera = new Camera2D;
 }
 
@@ -108,7 +111,8 @@ void LevelUnload()
     LEFontFree(levelFont);
     levelFont = nullptr;
     AudioUnload(level.music);
-    level.music = nullptr;
+    AudioUnload(level.testSound);
+    level.music = level.testSound = nullptr;
     for (SoundAsset*& s : enemySounds) {
         AudioUnload(s);
         s = nullptr;
@@ -131,15 +135,16 @@ static void BuildField(const LevelDesc& d)
 {
     background = AddPlain(0, "Background", {0, 0}, d.backgroundSize, d.backgroundRotation, quadMesh, level.background);
     nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, 1.5707964f, quadMesh, level.nexus);
-    currencyIcon = AddPlain(655350, "Currency", {270, 290}, {0, 0}, 1.5707964f, quadMesh, level.coin);
+    currencyIcon = AddPlain(d.coinId, "Currency", {270, 290}, {0, 0}, 1.5707964f, quadMesh, level.coin);
     for (int i = 0; i < TOWER_SPOT_COUNT; ++i)
         towerSpots[i] = i < d.towerSpotCount
                             ? AddPlain(400 + uint32_t(i), "TowerPlace", d.towerSpots[i], {50, 50}, 0, quadMesh, level.towerSpot)
                             : nullptr;
-    const uint32_t markerId = 400 + uint32_t(d.towerSpotCount);
-    const char* markerNames[3] = {"wherestart0", "wherestart1", "wherestart1"};
-    for (int i = 0; i < 3; ++i)
-        spawnPoints[i] = AddPlain(markerId + uint32_t(i), markerNames[i], d.spawnMarkers[i], {80, 40}, 0, nullptr, nullptr);
+    for (int i = 0; i < d.markerCount; ++i) {
+        const MarkerDesc& m = d.markers[i];
+        GameObject* marker = AddPlain(m.id, m.name, m.position, m.size, 0, m.drawn ? quadMesh : nullptr, nullptr);
+        if (i < 3) spawnPoints[i] = marker;
+    }
     int count = 0;
     for (float x = -100.0f; x < 225.0f; x += 65.0f, ++count)
         towerButtons[count] = static_cast<Button*>(
@@ -152,38 +157,49 @@ static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t 
     TextLabel* label = AddTextLabel(new TextLabel(levelFont, TransformMakeValues(position.x, position.y, scale, scale, 0),
                                                   first, id, color));
     SetLabelText(label, text);
-    label->visible = false;
+    // The test level leaves its HUD on; the others show it through their update rules.
+    label->visible = Desc().testLevel;
     return label;
 }
 
 static void BuildLabels(const LevelDesc& d)
 {
-    AddLabel(1235, {0, 0}, 1, 0xFF000000, "You win! Press Q to quit or N to go to next level", " ");
-    AddLabel(1236, {0, 0}, 1, 0xFF000000, "You lost! Press Q to quit or R to go to restart the level", " ");
+    if (d.endLabelsAtInit) {
+        AddLabel(1235, {0, 0}, 1, 0xFF000000, "You win! Press Q to quit or N to go to next level", " ");
+        AddLabel(1236, {0, 0}, 1, 0xFF000000, "You lost! Press Q to quit or R to go to restart the level", " ");
+    }
 
     LEGraphicsSetBackgroundColor(0xFF000000);
     LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
 
-    // The HUD sits along the top edge of the field, from the background's corner.
-    const float cornerX = -background->transform.scale.y * 0.5f, cornerY = background->transform.scale.x * 0.5f;
+    // The HUD sits along the top edge of the field, from the background's top-left
+    // corner. A mirrored background has a negative height, which must not move the
+    // corner to the right edge (the HUD would leave the screen).
+    const float cornerX = -std::fabs(background->transform.scale.y) * 0.5f;
+    const float cornerY = std::fabs(background->transform.scale.x) * 0.5f;
     const Vector2 wave{cornerX + 45.0f, cornerY - 10.0f};
     const Vector2 charSel{0, 250};
     AddLabel(11, {-350, -250}, 1, 0xFFD4AF37, "Shop");
-    AddLabel(10, {d.nexusPosition.x, d.nexusPosition.y + 50.0f}, 1, 0xFF0000FF, "%");
+    AddLabel(10, {d.nexusPosition.x, d.nexusPosition.y + 50.0f}, 1, d.nexusLabelColor, "%");
     AddLabel(12, wave, 1, 0xFFFF0000, "%");
     AddLabel(13, {-(wave.x - 20.0f) - 135.0f, wave.y}, 1, 0xFFD4AF37, "%");
-    AddLabel(14, {-(wave.x - 20.0f) - 40.0f, wave.y}, 1, 0xFF9F00C5, "%");
-    AddLabel(16, charSel, 0.68f, 0xFF000000, "Character selector");
-    AddLabel(17, {charSel.x, charSel.y - (50.0f * 0.5f + 10.0f)}, 1, 0xFF000000, "Press \"Enter\" to start the round");
-    AddLabel(15, {charSel.x, charSel.y + 40.0f}, 1, 0xFF000000, "%");
+    AddLabel(14, {-(wave.x - 20.0f) - 40.0f, wave.y}, 1, d.cooldownLabelColor, "%");
+    if (d.startPrompt) {
+        AddLabel(16, charSel, 0.68f, 0xFF000000, "Character selector");
+        AddLabel(17, {charSel.x, charSel.y - (50.0f * 0.5f + 10.0f)}, 1, 0xFF000000,
+                 "Press \"Enter\" to start the round");
+    }
+    AddLabel(15, {charSel.x, charSel.y + 40.0f}, 1, d.effectLabelColor, "%");
 }
 
-static void StartSounds()
+static void StartSounds(const LevelDesc& d)
 {
     // The enemy channels wait paused until the first spawn of their kind.
     for (int kind : {DRAW_ORC, DRAW_SKELETON, DRAW_GOBLIN, DRAW_WYVERN})
         enemyChannels[kind] = AudioPlay(enemySounds[kind], true, SOUND_GROUP_SFX);
+    if (d.testLevel) level.testChannel = AudioPlay(level.testSound, true, SOUND_GROUP_SFX);
     level.musicChannel = AudioPlayLooped(level.music);
+    if (d.testLevel) return;  // the test level keeps the volumes as they are
     AudioSetGroupVolume(SOUND_GROUP_MUSIC, musicVolume);
     AudioSetGroupVolume(SOUND_GROUP_SFX, sfxVolume);
 }
@@ -202,7 +218,7 @@ void LevelInit()
     levelCamera->transform.scale.x *= d.zoom.x;
     levelCamera->transform.scale.y *= d.zoom.y;
     BuildLabels(d);
-    StartSounds();
+    StartSounds(d);
     LoadAllObjects();
 }
 
@@ -228,10 +244,18 @@ void LevelFree()
     AudioSetPaused(level.musicChannel, true);
     FreeAllObjects();
     FreeAllTextLabels();
-    for (SoundChannel& channel : enemyChannels) AudioStop(channel);
+    // The last level lets its enemies' calls ring out.
+    if (Desc().stopEnemySoundsOnFree)
+        for (SoundChannel& channel : enemyChannels) AudioStop(channel);
     AudioStop(level.musicChannel);
+    AudioStop(level.testChannel);
     ForgetObjects();
 }
 
-// The music channel, for the level's update rules.
 SoundChannel LevelMusicChannel() { return level.musicChannel; }
+
+void PlayTestSound()
+{
+    if (AudioIsPlaying(level.testChannel)) return;
+    level.testChannel = AudioPlay(level.testSound, false, SOUND_GROUP_NONE);
+}

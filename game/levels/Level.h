@@ -15,6 +15,18 @@ void LevelUnload();
 
 // The level music's channel (the update rules pause it while the window is inactive).
 SoundChannel LevelMusicChannel();
+// The test level's chime, unless it is already playing.
+void PlayTestSound();
+
+// The test level's own Update and Draw (manual spawning, the debug window).
+void TestLevelUpdate();
+void TestLevelDraw();
+// The HUD texts and end screens that every level's Draw refreshes.
+void UpdateHud();
+// Shared update rules.
+bool LevelHasFocus();
+void ApplyCheats();
+void PrintDebugStats();
 
 // Kills needed to end wave i + 1: floor(2^(i+1)) + 30.
 uint32_t WaveKillTarget(int waveNumberIndex);

@@ -64,7 +64,7 @@ void ShowLoseScreen()
     ShowEndScreen(1236, "You lost! Press Q to quit or R to go to restart the level", 3456, "LoseBG");
 }
 
-void LevelDraw()
+void UpdateHud()
 {
     UpdateNexusText();
     UpdateWaveText();
@@ -73,5 +73,10 @@ void LevelDraw()
     if (levelWon) ShowWinScreen();
     UpdateWaveEffectText();
     UpdateCooldownText();
+}
+
+void LevelDraw()
+{
+    UpdateHud();
     DrawScene(levelCamera);
 }

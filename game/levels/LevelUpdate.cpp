@@ -16,10 +16,9 @@
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
+#include "main/GameStates.h"
 #include "objects/TextLabel.h"
 
-void ApplyCheats();
-void PrintDebugStats();
 
 static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player")); }
 
@@ -122,20 +121,36 @@ static void UpdateLabelVisibility()
         for (uint32_t id : {16u, 17u}) SetLabelVisible(id, true);
 }
 
-void LevelUpdate()
+// Without focus the level freezes, timers included, and its music pauses.
+bool LevelHasFocus()
 {
-    AudioUpdate();
     SoundChannel music = LevelMusicChannel();
-    // Without focus the whole level freezes, timers included.
     if (!LEWindowIsActive()) {
         AudioSetPaused(music, true);
-        return;
+        return false;
     }
     if (music && music->paused) AudioSetPaused(music, false);
+    return true;
+}
 
-    ApplyCheats();
-    PrintDebugStats();
+void LevelUpdate()
+{
+    static const LevelDesc* const fallback = FindLevelDesc(STATE_LEVEL_1);
+    const LevelDesc* found = FindLevelDesc(currentState);
+    const LevelDesc& d = found ? *found : *fallback;
+    AudioUpdate();
+    if (d.cheatOrder == CheatOrder::First) {
+        ApplyCheats();
+        PrintDebugStats();
+        if (waveIndex == 1) waveScalingOn = true;
+    }
+    if (!LevelHasFocus()) return;
+    if (d.cheatOrder == CheatOrder::AfterFocus) {
+        ApplyCheats();
+        PrintDebugStats();
+    }
     if (PauseMenuOpen()) return;
+    if (d.cheatOrder == CheatOrder::AfterPause) ApplyCheats();
     if (waveIndex == 1) waveScalingOn = true;
 
     if (!betweenRounds)

@@ -58,8 +58,10 @@ bool StartRound()
     enemiesRemaining = waveKillTargets[waveIndex];
     SetLabelVisible(17, false);
     SetLabelVisible(16, false);
-    PrintWaveForecast(seed, level ? level->forecastMode : 1);
-    fflush(stdout);
+    if (level && level->forecastMode >= 0) {
+        PrintWaveForecast(seed, level->forecastMode);
+        fflush(stdout);
+    }
     srand(seed);
     return true;
 }
@@ -129,23 +131,53 @@ static void PlayKindSound(int draw)
     if (sfxVolume != 0.0f) channel = AudioPlay(enemySounds[draw], false, SOUND_GROUP_NONE);
 }
 
-static void SpawnEvent()
+// Where the leader of a group of this kind appears, by the level's spawn rule.
+// Every rule draws its own numbers after the kind, in a fixed order.
+static Vector2 LeaderPosition(SpawnRule rule, int draw, bool* forceStart0Route)
 {
+    switch (rule) {
+    case SpawnRule::Markers: {
+        const GameObject* marker = spawnPoints[rand() % 2 == 1 ? 1 : 0];
+        return marker ? marker->transform.position : Vector2{};
+    }
+    case SpawnRule::FixedLanes: {
+        const int side = rand() % 2;
+        if (draw == DRAW_WYVERN || draw == DRAW_ORC) return {350, -265};
+        if (draw == DRAW_GOBLIN) return {side == 1 ? 350.0f : 320.0f, -260};
+        return {320, -260};
+    }
+    case SpawnRule::RandomLane: {
+        const int lane = rand() % 3;
+        const float y = lane == 1 ? 250.0f : lane == 2 ? -170.0f : (draw == DRAW_WYVERN ? -10.0f : 10.0f);
+        return {365, y};
+    }
+    case SpawnRule::ForcedRoute:
+        *forceStart0Route = rand() % 2 == 1;
+        return {draw == DRAW_GOBLIN ? 390.0f : 380.0f, -20};
+    case SpawnRule::Manual: break;
+    }
+    return {};
+}
+
+static void SpawnEvent(const LevelDesc& level)
+{
+    if (level.reseedEachSpawn) srand(unsigned(time(nullptr)));
     const int draw = rand() % 4;
     spawnTimer = 0.0f;
-    const int side = rand() % 2;
-    const GameObject* marker = spawnPoints[side == 1 ? 1 : 0];
-    if (!marker) return;
-    Enemy* leader = AddEnemy(DRAW_KIND_CODES[draw], marker->transform.position.x, marker->transform.position.y);
-    ScaleEnemyForWave(leader);
+    bool forceStart0Route = false;
+    const Vector2 p = LeaderPosition(level.spawnRule, draw, &forceStart0Route);
+    Enemy* leader = AddEnemy(DRAW_KIND_CODES[draw], p.x, p.y);
+    if (level.scaleLeader) ScaleEnemyForWave(leader);
     ApplyWaveEffect(leader);
+    if (forceStart0Route) leader->start0RouteForced = true;
     SpawnGroup(leader);
     PlayKindSound(draw);
 }
 
 void SpawnStep()
 {
-    if (spawnTimer >= SPAWN_INTERVAL) SpawnEvent();
+    const LevelDesc* level = CurrentLevel();
+    if (spawnTimer >= SPAWN_INTERVAL && level && level->spawnRule != SpawnRule::Manual) SpawnEvent(*level);
     spawnTimer = float(double(spawnTimer) + LEFrameTime());
     if (enemiesRemaining == 0) EndWave();
 }
@@ -156,7 +188,7 @@ void EndWave()
     waveEffectPending = true;
     betweenRounds = true;
     waveIndex += 1;
-    SetLabelVisible(17, true);
+    SetLabelVisible(17, true);  // the test level has no start prompt
 }
 
 void RollWaveEffect()

@@ -1,5 +1,5 @@
-// GameStates: the table of the game's six states and their callbacks. Level states
-// join here as their modules land; a missing callback does nothing.
+// GameStates: the table of the game's six states and their callbacks. One level
+// module serves all five level states; the test level has its own Update and Draw.
 #include "GameStates.h"
 
 #include "levels/Level.h"
@@ -7,11 +7,11 @@
 
 void RegisterGameStates()
 {
-    LEGameStateAdd(STATE_LEVEL_0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    LEGameStateAdd(STATE_LEVEL_0, LevelLoad, LevelInit, TestLevelUpdate, TestLevelDraw, LevelFree, LevelUnload);
     LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, MainMenuUpdate, MainMenuDraw, MainMenuFree,
                    MainMenuUnload);
     LEGameStateAdd(STATE_LEVEL_1, LevelLoad, LevelInit, LevelUpdate, LevelDraw, LevelFree, LevelUnload);
-    LEGameStateAdd(STATE_LEVEL_2, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    LEGameStateAdd(STATE_LEVEL_3, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    LEGameStateAdd(STATE_LEVEL_4, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    LEGameStateAdd(STATE_LEVEL_2, LevelLoad, LevelInit, LevelUpdate, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateAdd(STATE_LEVEL_3, LevelLoad, LevelInit, LevelUpdate, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateAdd(STATE_LEVEL_4, LevelLoad, LevelInit, LevelUpdate, LevelDraw, LevelFree, LevelUnload);
 }

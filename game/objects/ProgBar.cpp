@@ -11,9 +11,17 @@ ProgBar::ProgBar(Enemy* owner) : owner(owner)
     barMesh = CreateUnitQuadMesh(0xFF00FF00);
     bar = AddObject(objectList, new GameObject, 105, "healthBar", 0, 0, 30, 10, 0, barMesh, nullptr);
     owner->health -= 100.0f;
-    // One scale for the first size and every later one, so the bar shrinks smoothly.
-    bar->transform.scale.x = owner->health * HEALTH_BAR_WIDTH_PER_POINT;
-    lastValue = owner->health;
+    Resize(owner->health);
+}
+
+// One scale for every size: the share of the most health the owner has had, so
+// the bar starts full, shrinks with every hit, and stays readable for enemies
+// that later waves make many times stronger.
+void ProgBar::Resize(float health)
+{
+    if (health > fullValue) fullValue = health;
+    bar->transform.scale.x = fullValue > 0.0f ? HEALTH_BAR_FULL_WIDTH * health / fullValue : 0.0f;
+    lastValue = health;
 }
 
 ProgBar::~ProgBar()
@@ -25,10 +33,7 @@ ProgBar::~ProgBar()
 
 void ProgBar::Update()
 {
-    if (lastValue != owner->health) {
-        bar->transform.scale.x = owner->health * HEALTH_BAR_WIDTH_PER_POINT;
-        lastValue = owner->health;
-    }
+    if (lastValue != owner->health) Resize(owner->health);
     if (owner->health > 0.0f) {
         const Vector2 p = WorldToWindow(bar->transform.position);
         LEDrawRect(p.x, p.y - 5.0f, 0.0f, bar->transform.scale.x * 2.0f + 5.0f, bar->transform.scale.y * 1.5f,

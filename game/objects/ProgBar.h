@@ -7,13 +7,14 @@
 
 struct Enemy;
 
-// Width of the green quad per point of health.
-constexpr float HEALTH_BAR_WIDTH_PER_POINT = 0.1f;
+// Width of the green quad at full health, in world units (an enemy is 40 wide).
+constexpr float HEALTH_BAR_FULL_WIDTH = 40.0f;
 
 struct ProgBar : GameObject {
     LEMesh* barMesh = nullptr;  // owned
     GameObject* bar = nullptr;  // the "healthBar" object, owned by objectList
     float lastValue = 0.0f;
+    float fullValue = 0.0f;  // the most health the owner has had: a full bar
     Enemy* owner = nullptr;
 
     // Takes 100 off the owner's health.
@@ -21,4 +22,7 @@ struct ProgBar : GameObject {
     ~ProgBar() override;
     // Resizes the bar when the health changed and outlines it while the owner lives.
     void Update() override;
+
+private:
+    void Resize(float health);
 };
