@@ -214,6 +214,8 @@ TEST_F(LevelTest, FirstSpawnComesThreeSecondsAfterEnter)
 
 TEST_F(LevelTest, WaveEndsAtItsKillTargetAndTheNextOneIsScaled)
 {
+    // Tenth-of-a-second frames: a spawn event every 30 frames keeps the test short.
+    LESystemSetFixedFrameTime(0.1);
     StartRoundWithEnter();
     int frames = 0;
     while (!betweenRounds && frames++ < 20000) {

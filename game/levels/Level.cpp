@@ -8,7 +8,6 @@
 #include <cstdio>     // Required for: printf
 #include <exception>
 
-#include <LEGameState.h>
 #include <LESystem.h>
 #include <src/LEGraphicsOGL.h>
 
@@ -67,12 +66,7 @@ static const char* const TURRET_TEXTURES[3] = {"Assets/Sprites/Heroes/hero_knigh
                                                "Assets/Sprites/Heroes/hero_mage_2.png",
                                                "Assets/Sprites/Heroes/hero_nobleman_2.png"};
 
-static const LevelDesc& Desc()
-{
-    static const LevelDesc* fallback = FindLevelDesc(1);
-    const LevelDesc* desc = FindLevelDesc(currentState);
-    return desc ? *desc : *fallback;
-}
+static const LevelDesc& Desc() { return CurrentLevelDesc(); }
 
 uint32_t WaveKillTarget(int i) { return uint32_t(std::floor(std::pow(2.0, double(i + 1)))) + 30; }
 

@@ -1,6 +1,8 @@
 // LevelData: the table of level descriptions (see LevelData.h).
 #include "LevelData.h"
 
+#include <LEGameState.h>
+
 #include "main/GameStates.h"
 
 static constexpr float QUARTER = 1.5707964f;
@@ -65,4 +67,10 @@ const LevelDesc* FindLevelDesc(int32_t stateId)
     for (const LevelDesc& level : LEVELS)
         if (level.stateId == stateId) return &level;
     return nullptr;
+}
+
+const LevelDesc& CurrentLevelDesc()
+{
+    const LevelDesc* level = FindLevelDesc(currentState);
+    return level ? *level : LEVELS[0];
 }

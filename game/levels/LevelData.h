@@ -62,3 +62,5 @@ struct LevelDesc {
 
 // The description of a level state, or null for a state that is not a level.
 const LevelDesc* FindLevelDesc(int32_t stateId);
+// The description of the running state (level 1's when the state is no level).
+const LevelDesc& CurrentLevelDesc();

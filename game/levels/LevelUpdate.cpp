@@ -16,7 +16,6 @@
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
-#include "main/GameStates.h"
 #include "objects/TextLabel.h"
 
 
@@ -90,21 +89,19 @@ static void EndOfLevel()
 {
     if (waveIndex >= uint32_t(WAVE_COUNT)) levelWon = true;
     if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) nextState = STATE_QUIT;
-    const LevelDesc* level = FindLevelDesc(currentState);
+    const LevelDesc& level = CurrentLevelDesc();
     if (LEInputKeyPressed(KEY_R) && levelLost) {
         waveIndex = 0;
         nextState = STATE_RESTART;
         SetLabelVisible(1236, false);
         // Init multiplies the zoom again.
-        if (level) {
-            levelCamera->transform.scale.x /= level->zoom.x;
-            levelCamera->transform.scale.y /= level->zoom.y;
-        }
+        levelCamera->transform.scale.x /= level.zoom.x;
+        levelCamera->transform.scale.y /= level.zoom.y;
     }
     if (LEInputKeyPressed(KEY_N) && levelWon) {
         waveIndex = 0;
         levelWon = false;
-        if (level) nextState = level->nextState;
+        nextState = level.nextState;
         SetLabelVisible(1235, false);
     }
 }
@@ -135,9 +132,7 @@ bool LevelHasFocus()
 
 void LevelUpdate()
 {
-    static const LevelDesc* const fallback = FindLevelDesc(STATE_LEVEL_1);
-    const LevelDesc* found = FindLevelDesc(currentState);
-    const LevelDesc& d = found ? *found : *fallback;
+    const LevelDesc& d = CurrentLevelDesc();
     AudioUpdate();
     if (d.cheatOrder == CheatOrder::First) {
         ApplyCheats();

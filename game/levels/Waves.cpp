@@ -32,8 +32,6 @@ static void SetLabelVisible(uint32_t id, bool visible)
     if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
 }
 
-static const LevelDesc* CurrentLevel() { return FindLevelDesc(currentState); }
-
 void PrintWaveForecast(uint32_t seed, int mode)
 {
     srand(seed);
@@ -52,17 +50,16 @@ bool StartRound()
 {
     // The kill-target table has six entries: after the sixth wave the level is over.
     if (waveIndex >= uint32_t(WAVE_COUNT)) return false;
-    const LevelDesc* level = CurrentLevel();
-    const uint32_t seed = level ? level->roundSeed : 1336320;
+    const LevelDesc& level = CurrentLevelDesc();
     betweenRounds = false;
     enemiesRemaining = waveKillTargets[waveIndex];
     SetLabelVisible(17, false);
     SetLabelVisible(16, false);
-    if (level && level->forecastMode >= 0) {
-        PrintWaveForecast(seed, level->forecastMode);
+    if (level.forecastMode >= 0) {
+        PrintWaveForecast(level.roundSeed, level.forecastMode);
         fflush(stdout);
     }
-    srand(seed);
+    srand(level.roundSeed);
     return true;
 }
 
@@ -176,8 +173,8 @@ static void SpawnEvent(const LevelDesc& level)
 
 void SpawnStep()
 {
-    const LevelDesc* level = CurrentLevel();
-    if (spawnTimer >= SPAWN_INTERVAL && level && level->spawnRule != SpawnRule::Manual) SpawnEvent(*level);
+    const LevelDesc& level = CurrentLevelDesc();
+    if (spawnTimer >= SPAWN_INTERVAL && level.spawnRule != SpawnRule::Manual) SpawnEvent(level);
     spawnTimer = float(double(spawnTimer) + LEFrameTime());
     if (enemiesRemaining == 0) EndWave();
 }
