@@ -26,14 +26,36 @@ static struct {
     int lockSocket = -1;
 } platform;
 
+// Opens the video subsystem on a real display. SDL would otherwise fall back to
+// its off-screen driver when the display does not answer, and the game would run
+// with no window to see. A display that is busy for a moment gets a few tries.
+static bool OpenDisplay()
+{
+    if (!getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (attempt > 0) SDL_Delay(250);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) continue;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (driver && strcmp(driver, "offscreen") != 0 && strcmp(driver, "dummy") != 0) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("only the %s video driver is available", driver ? driver : "no");
+        break;
+    }
+    fprintf(stderr, "Ember Bastion cannot open a window: %s. A graphical display is needed "
+                    "(set DISPLAY, or run under xvfb-run).\n", SDL_GetError());
+    return false;
+}
+
 bool LEPlatformStart()
 {
     if (platform.started) return true;
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0) {
-        fprintf(stderr, "Ember Bastion cannot open a window: %s. A graphical display is needed "
-                        "(set DISPLAY, or run under xvfb-run).\n", SDL_GetError());
+    if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenDisplay()) {
+        SDL_Quit();
         return false;
     }
+    // Game-pads are optional: without them the game plays on keyboard and mouse.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        fprintf(stderr, "Game-pads are off: %s\n", SDL_GetError());
     platform.started = true;
     return true;
 }
