@@ -136,7 +136,6 @@ void LEFontFree(LEFont* font)
 
 LETexture* LEFontTexture(const LEFont* font) { return font ? font->texture : nullptr; }
 
-static bool HasGlyph(unsigned char c) { return c >= LE_FONT_FIRST_CHAR && c < LE_FONT_LAST_CHAR; }
 
 LEMesh* LETextMesh(const LEFont* font, const char* text)
 {
@@ -150,7 +149,7 @@ LEMesh* LETextMesh(const LEFont* font, const char* text)
             x = 0.0f;
             continue;
         }
-        if (!HasGlyph(*p)) continue;
+        if (!LEFontHasGlyph(*p)) continue;
         const LEGlyph& g = table.glyphs[*p - LE_FONT_FIRST_CHAR];
         const uint32_t white = 0xFFFFFFFF;
         LEMeshAddTriangle(x + g.x0, y + g.y1, white, g.s0, g.t1, x + g.x0, y + g.y0, white, g.s0, g.t0,
@@ -158,7 +157,7 @@ LEMesh* LETextMesh(const LEFont* font, const char* text)
         LEMeshAddTriangle(x + g.x0, y + g.y1, white, g.s0, g.t1, x + g.x1, y + g.y0, white, g.s1, g.t0,
                           x + g.x1, y + g.y1, white, g.s1, g.t1);
         x += g.advance;
-        if (HasGlyph(p[1])) x += table.kerning[*p - LE_FONT_FIRST_CHAR][p[1] - LE_FONT_FIRST_CHAR];
+        if (LEFontHasGlyph(p[1])) x += table.kerning[*p - LE_FONT_FIRST_CHAR][p[1] - LE_FONT_FIRST_CHAR];
     }
     return LEMeshEnd();
 }

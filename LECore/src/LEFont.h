@@ -43,5 +43,8 @@ LETexture* LEFontTexture(const LEFont* font);
 // Characters outside 32..196 are skipped; newline starts the next line.
 LEMesh* LETextMesh(const LEFont* font, const char* text);
 
+// True for the characters the atlas holds (32 to 196).
+inline bool LEFontHasGlyph(unsigned char c) { return c >= LE_FONT_FIRST_CHAR && c < LE_FONT_LAST_CHAR; }
+
 int LEFontCount();
 void LEFontFreeAll();

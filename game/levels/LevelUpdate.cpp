@@ -21,11 +21,6 @@
 
 static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player")); }
 
-static void SetLabelVisible(uint32_t id, bool visible)
-{
-    if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
-}
-
 // The side panels (shop, character selection) cover the field while open; the
 // pause menu stops the level. None of them is on the field yet, so they are closed.
 static bool SidePanelOpen() { return false; }

@@ -27,11 +27,6 @@ static const float DRAW_KIND_CODES[DRAW_COUNT] = {KIND_SKELETON, KIND_GOBLIN, KI
 
 const char* EnemyDrawName(int draw) { return draw >= 0 && draw < DRAW_COUNT ? DRAW_NAMES[draw] : ""; }
 
-static void SetLabelVisible(uint32_t id, bool visible)
-{
-    if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
-}
-
 void PrintWaveForecast(uint32_t seed, int mode)
 {
     srand(seed);

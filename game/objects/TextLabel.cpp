@@ -35,6 +35,11 @@ TextLabel* FindTextLabel(uint32_t id)
     return nullptr;
 }
 
+void SetLabelVisible(uint32_t id, bool visible)
+{
+    if (TextLabel* label = FindTextLabel(id)) label->visible = visible;
+}
+
 void FreeAllTextLabels()
 {
     for (TextLabel* label : textList) {
@@ -44,7 +49,6 @@ void FreeAllTextLabels()
     textList.clear();
 }
 
-static bool HasGlyph(unsigned char c) { return c >= LE_FONT_FIRST_CHAR && c < LE_FONT_LAST_CHAR; }
 
 TextBox MeasureText(const LEFont* font, const std::string& text)
 {
@@ -60,7 +64,7 @@ TextBox MeasureText(const LEFont* font, const std::string& text)
             x = 0.0f;
             continue;
         }
-        if (!HasGlyph(c)) continue;  // the text mesh skips these too
+        if (!LEFontHasGlyph(c)) continue;  // the text mesh skips these too
         const LEGlyph& g = table.glyphs[c - LE_FONT_FIRST_CHAR];
         box.minX = std::min({box.minX, x + g.x0, x + g.x1});
         box.maxX = std::max({box.maxX, x + g.x0, x + g.x1});
@@ -68,7 +72,7 @@ TextBox MeasureText(const LEFont* font, const std::string& text)
         box.maxY = std::max({box.maxY, y + g.y0, y + g.y1});
         x += g.advance;
         const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (HasGlyph(next)) x += table.kerning[c - LE_FONT_FIRST_CHAR][next - LE_FONT_FIRST_CHAR];
+        if (LEFontHasGlyph(next)) x += table.kerning[c - LE_FONT_FIRST_CHAR][next - LE_FONT_FIRST_CHAR];
     }
     if (box.minX > box.maxX) return {0, 0, 0, 0};  // nothing but newlines
     return box;

@@ -28,6 +28,8 @@ TextLabel* AddTextLabel(TextLabel* label);
 // Replaces the text and rebuilds the mesh; the same text again keeps the mesh.
 void SetLabelText(TextLabel* label, const std::string& text);
 TextLabel* FindTextLabel(uint32_t id);
+// Shows or hides the label with this id; nothing happens when there is none.
+void SetLabelVisible(uint32_t id, bool visible);
 void FreeAllTextLabels();
 // Draws the label centred on its position, coloured by its colour.
 void DrawTextLabel(const TextLabel* label, const Matrix3* parent);
