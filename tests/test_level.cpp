@@ -28,98 +28,10 @@
 #include <string>
 #include <vector>
 
+#include "LevelFixture.h"
 #include "TestEngine.h"
 
 namespace {
-
-constexpr double FRAME = 1.0 / 60.0;
-
-class LevelTest : public testing::Test {
-protected:
-    bool loaded = false;
-
-    void SetUp() override
-    {
-        REQUIRE_ENGINE(1920, 1080);
-        LESystemSetFixedFrameTime(FRAME);
-        spawnTimer = 0.0f;
-        waveIndex = 0;
-        previousWaveEffect = 0;
-        waveEffectPending = true;
-        cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
-        LEGameStateClear();
-        RegisterGameStates();
-        initialState = previousState = currentState = nextState = STATE_LEVEL_1;
-        LEGameStateSelect();
-        LevelLoad();
-        LevelInit();
-        loaded = true;
-    }
-
-    void TearDown() override
-    {
-        if (loaded) {
-            LevelFree();
-            LevelUnload();
-            EXPECT_EQ(LEMeshCount(), 0);
-            EXPECT_EQ(LETextureCount(), 0);
-            EXPECT_EQ(LEFontCount(), 0);
-            EXPECT_TRUE(objectList.empty());
-            EXPECT_TRUE(textList.empty());
-            EXPECT_TRUE(enemyList.empty());
-            EXPECT_EQ(levelCamera, nullptr);
-        }
-        StopTestEngine();
-    }
-
-    static void Step(int frames = 1)
-    {
-        for (int i = 0; i < frames; ++i) LEGameLoopFrame();
-    }
-
-    static void Tap(int scancode)
-    {
-        PushKeyEvent(scancode, true);
-        Step();
-        PushKeyEvent(scancode, false);
-        Step();
-    }
-
-    static void CtrlTap(int scancode)
-    {
-        PushKeyEvent(SDL_SCANCODE_LCTRL, true);
-        Tap(scancode);
-        PushKeyEvent(SDL_SCANCODE_LCTRL, false);
-        Step();
-    }
-
-    // Presses Enter and returns what the round start printed.
-    static std::string StartRoundWithEnter()
-    {
-        testing::internal::CaptureStdout();
-        Tap(SDL_SCANCODE_RETURN);
-        return testing::internal::GetCapturedStdout();
-    }
-
-    static std::vector<Enemy*> Enemies() { return std::vector<Enemy*>(enemyList.begin(), enemyList.end()); }
-
-    // Steps until more enemies are on the field, at most `limit` frames.
-    static int StepUntilSpawn(int limit = 400)
-    {
-        const size_t before = enemyList.size();
-        for (int i = 1; i <= limit; ++i) {
-            Step();
-            if (enemyList.size() > before) return i;
-        }
-        return -1;
-    }
-
-    // Kills every enemy on the field (their next update finds them dead).
-    static void KillAll()
-    {
-        for (Enemy* e : enemyList) e->health = 0.0f;
-    }
-};
 
 struct ForecastLine {
     std::string kind, side;
@@ -391,9 +303,7 @@ TEST_F(LevelTest, TwoKillsInTheFrameThatReachesTheTargetStillEndTheWave)
 
 TEST_F(LevelTest, KillsPayTheHeroAndTheThiefItsBonus)
 {
-    Player* hero = new Player;
-    AddObject(objectList, hero, 5000, "Player", 0, -400, 50, 50, 0, nullptr, nullptr);
-    currentPlayer = hero;
+    Player* hero = AddHeroStandIn();
     hero->heroKind = HERO_THIEF;
     hero->kindBonus = 1.0f;
     Wyvern* wyvern = new Wyvern;

@@ -128,13 +128,13 @@ void Enemy::WalkRoute(int route)
     if (table >= 0) WalkPath(EnemyPath(table));
 }
 
-// Out of the fight: the bar goes, the enemy is no longer updated, drawn or targeted.
+// Out of the fight: the bar goes, the enemy leaves enemyList and every tower or
+// hero aiming at it lets go. The object itself stays until the level is freed.
 void Enemy::LeaveField()
 {
     delete healthBar;
     healthBar = nullptr;
-    alive = false;
-    enemyList.remove(this);
+    LeaveScene(this);
 }
 
 bool Enemy::StrikeNexus()

@@ -14,6 +14,7 @@
 #include "LevelData.h"
 #include "LevelState.h"
 #include "actors/Player.h"
+#include "actors/Tower.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
@@ -39,17 +40,20 @@ GameObject* currencyIcon = nullptr;
 GameObject* towerSpots[TOWER_SPOT_COUNT] = {};
 GameObject* spawnPoints[3] = {};
 Button* towerButtons[TOWER_BUTTON_COUNT] = {};
+Tower* turrets[TURRET_COUNT] = {};
 
 LETexture* enemyTextures[DRAW_COUNT] = {};
 SoundAsset* enemySounds[DRAW_COUNT] = {};
 SoundChannel enemyChannels[DRAW_COUNT];
+
+static constexpr int LEVEL_TURRETS = 3;  // turrets[0..2]; the hero brings the other two
 
 static struct {
     LETexture* background = nullptr;
     LETexture* nexus = nullptr;
     LETexture* towerSpot = nullptr;
     LETexture* coin = nullptr;
-    LETexture* turrets[3] = {};
+    LETexture* turrets[LEVEL_TURRETS] = {};
     SoundAsset* music = nullptr;
     SoundChannel musicChannel;
     SoundAsset* testSound = nullptr;  // the test level's chime
@@ -62,9 +66,10 @@ static const char* const ENEMY_TEXTURES[DRAW_COUNT] = {
 static const char* const ENEMY_SOUNDS[DRAW_COUNT] = {
     "Assets/Audio/SFX/sfx_skeleton.wav", "Assets/Audio/SFX/sfx_goblin.wav", "Assets/Audio/SFX/sfx_orc.wav",
     "Assets/Audio/SFX/sfx_wyvern.wav"};
-static const char* const TURRET_TEXTURES[3] = {"Assets/Sprites/Heroes/hero_knight_2.png",
-                                               "Assets/Sprites/Heroes/hero_mage_2.png",
-                                               "Assets/Sprites/Heroes/hero_nobleman_2.png"};
+// The level's own turrets: kinds 1, 2 and 3, pictured as the knight, the mage and the nobleman.
+static const char* const TURRET_TEXTURES[LEVEL_TURRETS] = {"Assets/Sprites/Heroes/hero_knight_2.png",
+                                                           "Assets/Sprites/Heroes/hero_mage_2.png",
+                                                           "Assets/Sprites/Heroes/hero_nobleman_2.png"};
 
 static const LevelDesc& Desc() { return CurrentLevelDesc(); }
 
@@ -81,7 +86,7 @@ void LevelLoad()
     level.towerSpot = LETextureLoad("Assets/Sprites/Others/others_towerplacement.png");
     level.coin = LETextureLoad("Assets/Sprites/Others/others_currency.png");
     for (int i = 0; i < DRAW_COUNT; ++i) enemyTextures[i] = LETextureLoad(ENEMY_TEXTURES[i]);
-    for (int i = 0; i < 3; ++i) level.turrets[i] = LETextureLoad(TURRET_TEXTURES[i]);
+    for (int i = 0; i < LEVEL_TURRETS; ++i) level.turrets[i] = LETextureLoad(TURRET_TEXTURES[i]);
     levelFont = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
     for (int i = 0; i < DRAW_COUNT; ++i) enemySounds[i] = AudioLoad(ENEMY_SOUNDS[i]);
     level.music = AudioLoad("Assets/Audio/Music/music_level.wav");
@@ -128,8 +133,8 @@ static GameObject* AddPlain(uint32_t id, const char* name, Vector2 p, Vector2 si
 static void BuildField(const LevelDesc& d)
 {
     background = AddPlain(0, "Background", {0, 0}, d.backgroundSize, d.backgroundRotation, quadMesh, level.background);
-    nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, 1.5707964f, quadMesh, level.nexus);
-    currencyIcon = AddPlain(d.coinId, "Currency", {270, 290}, {0, 0}, 1.5707964f, quadMesh, level.coin);
+    nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, QUARTER_TURN, quadMesh, level.nexus);
+    currencyIcon = AddPlain(d.coinId, "Currency", {270, 290}, {0, 0}, QUARTER_TURN, quadMesh, level.coin);
     for (int i = 0; i < TOWER_SPOT_COUNT; ++i)
         towerSpots[i] = i < d.towerSpotCount
                             ? AddPlain(400 + uint32_t(i), "TowerPlace", d.towerSpots[i], {50, 50}, 0, quadMesh, level.towerSpot)
@@ -143,6 +148,18 @@ static void BuildField(const LevelDesc& d)
     for (float x = -100.0f; x < 225.0f; x += 65.0f, ++count)
         towerButtons[count] = static_cast<Button*>(
             AddObject(objectList, new Button, 255 + uint32_t(count), "Button", x, -250, 50, 50, 0, quadMesh, nullptr));
+}
+
+// The level's turrets stand on the first three tower buttons, hidden until a
+// hero is in play; the player drags them onto spots from there.
+static void BuildTurrets()
+{
+    for (int i = 0; i < LEVEL_TURRETS; ++i) {
+        const Vector2 p = towerButtons[i]->transform.position;
+        turrets[i] = static_cast<Tower*>(AddObject(objectList, new Tower(i + 1), 4395 + uint32_t(i), "Turret", p.x, p.y,
+                                                   50, 50, QUARTER_TURN, quadMesh, level.turrets[i]));
+    }
+    for (int i = 0; i < LEVEL_TURRETS; ++i) turrets[i]->active = turrets[i]->visible = false;
 }
 
 static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t color, const char* text,
@@ -205,6 +222,7 @@ void LevelInit()
     nexusHealth = 10000;
     currentPlayer = nullptr;
     BuildField(d);
+    BuildTurrets();
     for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);
     levelLost = levelWon = howToPlayOpen = false;
     betweenRounds = true;
@@ -225,6 +243,7 @@ static void ForgetObjects()
     for (GameObject*& spot : towerSpots) spot = nullptr;
     for (GameObject*& marker : spawnPoints) marker = nullptr;
     for (Button*& button : towerButtons) button = nullptr;
+    for (Tower*& turret : turrets) turret = nullptr;
     currentPlayer = nullptr;
 }
 

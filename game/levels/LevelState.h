@@ -14,10 +14,12 @@
 struct GameObject;
 struct Button;
 struct Player;
+struct Tower;
 
 constexpr int WAVE_COUNT = 6;
 constexpr int TOWER_SPOT_COUNT = 9;
 constexpr int TOWER_BUTTON_COUNT = 5;
+constexpr int TURRET_COUNT = 5;     // three from the level, two companions of the hero
 
 // Rules.
 extern int32_t nexusHealth;
@@ -42,6 +44,7 @@ extern GameObject* currencyIcon;
 extern GameObject* towerSpots[TOWER_SPOT_COUNT];
 extern GameObject* spawnPoints[3];
 extern Button* towerButtons[TOWER_BUTTON_COUNT];
+extern Tower* turrets[TURRET_COUNT];  // the companions (3, 4) stay null until a hero is chosen
 
 // Enemy kinds in the order the spawn draws them.
 enum EnemyDraw { DRAW_SKELETON, DRAW_GOBLIN, DRAW_ORC, DRAW_WYVERN, DRAW_COUNT };

@@ -13,6 +13,7 @@
 #include "Waves.h"
 #include "actors/Enemy.h"
 #include "actors/Player.h"
+#include "actors/Tower.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
@@ -55,12 +56,19 @@ void PrintDebugStats()
     printf("Hero stats: \nDamage: %g\nAttack speed: %g\nLevel stats: \nCurrent enemies: %u\n"
            "--------------------------------------\nTower stats: \n",
            double(hero->attackDamage), double(hero->attackInterval), enemiesRemaining);
+    for (const Tower* tower : towerList)
+        printf("Name: %s\nDamage: %g\nRange: %g\nAttack speed%g\nTarget: %p\n", tower->name.c_str(),
+               double(tower->damage), double(tower->range), double(tower->projectileSpeed),
+               static_cast<const void*>(tower->target.Get()));
 }
 
+// A round hides the tower buttons and every turret still waiting to be placed.
 static void RoundPhase()
 {
     for (Button* button : towerButtons)
         if (button) button->active = button->visible = false;
+    for (Tower* turret : turrets)
+        if (turret && !turret->placed) turret->visible = false;
     SpawnStep();
 }
 
@@ -68,8 +76,12 @@ static void BetweenRoundsPhase()
 {
     for (Button* button : towerButtons)
         if (button) button->active = button->visible = true;
-    if (FindPlayer())
+    // The turrets join the field once a hero is in play.
+    if (FindPlayer()) {
+        for (Tower* turret : turrets)
+            if (turret) turret->active = turret->visible = true;
         for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u, 17u}) SetLabelVisible(id, true);
+    }
     if (waveEffectPending) RollWaveEffect();
     if (!howToPlayOpen) {
         if (LEInputKeyTriggered(KEY_P) && !SidePanelOpen()) howToPlayOpen = true;

@@ -22,7 +22,7 @@ static void PlaceOrcAtMouse()
 {
     const Vector2 p = ScreenToWorld(levelCamera, LEInputMousePosition());
     Enemy* orc = new Orc;
-    AddObject(objectList, orc, 1000, "Enemy", p.x, p.y, 40, 40, 1.5707964f, quadMesh, enemyTextures[DRAW_SKELETON]);
+    AddObject(objectList, orc, 1000, "Enemy", p.x, p.y, 40, 40, QUARTER_TURN, quadMesh, enemyTextures[DRAW_SKELETON]);
     orc->health = 200.0f;
 }
 

@@ -94,7 +94,7 @@ static Enemy* AddEnemy(float kindCode, float x, float y)
                      : kindCode == KIND_GOBLIN ? DRAW_GOBLIN
                      : kindCode == KIND_ORC    ? DRAW_ORC
                                                : DRAW_WYVERN;
-    AddObject(objectList, enemy, 1000 + enemySerial, "Enemy", x, y, 40, 40, 1.5707964f, quadMesh,
+    AddObject(objectList, enemy, 1000 + enemySerial, "Enemy", x, y, 40, 40, QUARTER_TURN, quadMesh,
               enemyTextures[draw]);
     return enemy;
 }

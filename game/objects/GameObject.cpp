@@ -6,6 +6,7 @@
 #include <src/LEGraphicsOGL.h>
 
 #include "Camera2D.h"
+#include "ObjectRef.h"
 #include "TextLabel.h"
 
 std::list<GameObject*> objectList;
@@ -62,10 +63,23 @@ void LoadAllObjects()
     objectList.sort([](const GameObject* a, const GameObject* b) { return a->id < b->id; });
 }
 
-void DestroyObject(GameObject* object)
+static void ForgetEverywhere(const GameObject* object)
+{
+    for (SceneIndexBase* index : SceneIndices()) index->Forget(object);
+    ReleaseObjectRefs(object);
+}
+
+void LeaveScene(GameObject* object)
 {
     if (!object || !object->alive) return;
     object->alive = false;
+    ForgetEverywhere(object);
+}
+
+void DestroyObject(GameObject* object)
+{
+    if (!object || !object->alive) return;
+    LeaveScene(object);
     object->Unload();
     destroyQueue.push_back(object);
 }
@@ -77,7 +91,7 @@ void FlushDestroyQueue()
         destroyQueue.pop_back();
         if (!object) continue;
         objectList.remove(object);
-        for (SceneIndexBase* index : SceneIndices()) index->Forget(object);
+        ForgetEverywhere(object);  // again: a reference may have been taken since
         delete object;
     }
 }
@@ -90,6 +104,7 @@ void FreeAllObjects()
     while (!objectList.empty()) {
         GameObject* object = objectList.back();
         object->Unload();
+        ReleaseObjectRefs(object);
         delete object;
         objectList.pop_back();
     }

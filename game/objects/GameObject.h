@@ -15,6 +15,9 @@
 struct Camera2D;
 struct AnimationSheet;
 
+// The unit quad shows a picture upright when its object is turned a quarter turn.
+constexpr float QUARTER_TURN = 1.5707964f;
+
 struct GameObject {
     uint32_t id = 0;              // sort key and draw order: lower ids are drawn first
     std::string name;
@@ -61,7 +64,12 @@ GameObject* AddObject(std::list<GameObject*>& list, GameObject* object, uint32_t
                       LETexture* texture);
 // Loads every object (including ones added while loading), then sorts by id, stably.
 void LoadAllObjects();
-// Marks a live object dead, unloads it and queues it for deletion at the next flush.
+// Takes a live object out of play without deleting it: it is no longer updated
+// or drawn, every SceneIndex forgets it and every ObjectRef to it lets go. It
+// stays in objectList until FreeAllObjects (a killed enemy, for one).
+void LeaveScene(GameObject* object);
+// Takes a live object out of play, unloads it and queues it for deletion at the
+// next flush.
 void DestroyObject(GameObject* object);
 void FlushDestroyQueue();
 // Flushes, then unloads and deletes every object from the back of the list.

@@ -148,7 +148,9 @@ def coin_image():
 
 
 def bolt_image():
-    """The turrets' projectile: a blazing ember, round on screen."""
+    """The turrets' projectile: a blazing ember, round on screen.  It is small
+    (10 world units), so it carries a dark rim that keeps it readable on sand,
+    grass and lava alike, and a solid hot core rather than a faint glow."""
     w, h = _size(10, 32)
     S = 4
     cv = Canvas(w * S, h * S)
@@ -156,9 +158,8 @@ def bolt_image():
     cx, cy = cv.w / 2, cv.h / 2
     r = cv.h * 0.5
     d = np.sqrt((X - cx) ** 2 + (Y - cy) ** 2) / r
-    glow = np.clip(1.0 - d, 0, 1) ** 1.6
-    cv.over(glow, EMBER, 1.0)
-    core = np.clip(1.0 - d / 0.45, 0, 1)
-    cv.over(core, EMBER_HOT, 1.0)
-    cv.over(np.clip(1.0 - d / 0.2, 0, 1), (1, 1, 0.95), 1.0)
+    cv.over(np.clip((1.0 - d) / 0.15, 0, 1), hexc('#5a1a06'), 0.9)
+    cv.over(np.clip((0.82 - d) / 0.1, 0, 1), EMBER, 1.0)
+    cv.over(np.clip((0.55 - d) / 0.12, 0, 1), EMBER_HOT, 1.0)
+    cv.over(np.clip(1.0 - d / 0.25, 0, 1), (1, 1, 0.95), 1.0)
     return resample(cv, (0, 0, cv.w, cv.h), w, h)

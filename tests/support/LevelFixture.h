@@ -1,0 +1,142 @@
+// LevelFixture: level 1 loaded and initialised in a real 1920 x 1080 window,
+// stepped through the real frame loop with a fixed frame time, with helpers that
+// inject keys and mouse clicks as real events. Shared by the level and actor tests.
+#pragma once
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <LEGameState.h>
+#include <LESystem.h>
+#include <actors/Enemy.h>
+#include <actors/Player.h>
+#include <levels/Level.h>
+#include <levels/LevelState.h>
+#include <levels/Waves.h>
+#include <main/GameStates.h>
+#include <objects/Camera2D.h>
+#include <objects/TextLabel.h>
+#include <src/LEFont.h>
+#include <src/LEMesh.h>
+#include <src/LETexture.h>
+
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+constexpr double FRAME = 1.0 / 60.0;
+
+class LevelTest : public testing::Test {
+protected:
+    bool loaded = false;
+
+    void SetUp() override
+    {
+        REQUIRE_ENGINE(1920, 1080);
+        LESystemSetFixedFrameTime(FRAME);
+        spawnTimer = 0.0f;
+        waveIndex = 0;
+        enemiesRemaining = 0;  // Init leaves it to the round start
+        previousWaveEffect = 0;
+        waveEffectPending = true;
+        cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
+        LEGameStateClear();
+        RegisterGameStates();
+        initialState = previousState = currentState = nextState = STATE_LEVEL_1;
+        LEGameStateSelect();
+        LevelLoad();
+        LevelInit();
+        loaded = true;
+    }
+
+    void TearDown() override
+    {
+        if (loaded) {
+            LevelFree();
+            LevelUnload();
+            EXPECT_EQ(LEMeshCount(), 0);
+            EXPECT_EQ(LETextureCount(), 0);
+            EXPECT_EQ(LEFontCount(), 0);
+            EXPECT_TRUE(objectList.empty());
+            EXPECT_TRUE(textList.empty());
+            EXPECT_TRUE(enemyList.empty());
+            EXPECT_EQ(levelCamera, nullptr);
+        }
+        StopTestEngine();
+    }
+
+    static void Step(int frames = 1)
+    {
+        for (int i = 0; i < frames; ++i) LEGameLoopFrame();
+    }
+
+    static void Tap(int scancode)
+    {
+        PushKeyEvent(scancode, true);
+        Step();
+        PushKeyEvent(scancode, false);
+        Step();
+    }
+
+    static void CtrlTap(int scancode)
+    {
+        PushKeyEvent(SDL_SCANCODE_LCTRL, true);
+        Tap(scancode);
+        PushKeyEvent(SDL_SCANCODE_LCTRL, false);
+        Step();
+    }
+
+    // Presses Enter and returns what the round start printed.
+    static std::string StartRoundWithEnter()
+    {
+        testing::internal::CaptureStdout();
+        Tap(SDL_SCANCODE_RETURN);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    static std::vector<Enemy*> Enemies() { return std::vector<Enemy*>(enemyList.begin(), enemyList.end()); }
+
+    // Steps until more enemies are on the field, at most `limit` frames.
+    static int StepUntilSpawn(int limit = 400)
+    {
+        const size_t before = enemyList.size();
+        for (int i = 1; i <= limit; ++i) {
+            Step();
+            if (enemyList.size() > before) return i;
+        }
+        return -1;
+    }
+
+    // Kills every enemy on the field (their next update finds them dead).
+    static void KillAll()
+    {
+        for (Enemy* e : enemyList) e->health = 0.0f;
+    }
+
+    // A hero object named "Player", which is what the level looks for.
+    static Player* AddHeroStandIn()
+    {
+        Player* hero = new Player;
+        AddObject(objectList, hero, 5000, "Player", 0, -400, 50, 50, 0, nullptr, nullptr);
+        currentPlayer = hero;
+        return hero;
+    }
+
+    // Moves the real pointer over a world point of the level, then steps a frame.
+    static void PointAtWorld(Vector2 world)
+    {
+        const Vector2 v = Matrix3TransformPoint(CameraViewMatrix(levelCamera), world);  // design pixels
+        SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + v.x), int(540.0f - v.y));
+        Step();
+    }
+
+    // Presses and releases a mouse button, a frame each.
+    static void Click(int sdlButton)
+    {
+        PushMouseButtonEvent(sdlButton, true);
+        Step();
+        PushMouseButtonEvent(sdlButton, false);
+        Step();
+    }
+};

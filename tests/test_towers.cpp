@@ -1,0 +1,184 @@
+// Turrets on level 1 through the real frame loop: dragged onto spots with the
+// real pointer between rounds, shooting the first enemy in reach during a round,
+// and letting go of a target that leaves the scene, whoever killed it.
+#include <gtest/gtest.h>
+
+#include <actors/Tower.h>
+#include <objects/Button.h>
+
+#include <cmath>
+#include <string>
+
+#include "LevelFixture.h"
+
+namespace {
+
+class TowerTest : public LevelTest {
+protected:
+    // Puts a turret on a point as if the player had dropped it there.
+    static void Place(Tower* tower, Vector2 at)
+    {
+        tower->transform.position = tower->homePosition = at;
+        tower->placed = tower->active = tower->visible = true;
+    }
+
+    // An enemy standing still on level 1 (it touches no start marker).
+    static Enemy* AddSkeleton(uint32_t id, Vector2 at)
+    {
+        Enemy* skeleton = new Skeleton;
+        AddObject(objectList, skeleton, id, "Enemy", at.x, at.y, 40, 40, QUARTER_TURN, quadMesh, nullptr);
+        return skeleton;
+    }
+
+    static float Distance(Vector2 a, Vector2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+    static void ExpectShotHome(const Tower* tower)
+    {
+        EXPECT_FALSE(tower->projectile->active);
+        EXPECT_FALSE(tower->projectile->visible);
+        EXPECT_FLOAT_EQ(tower->projectile->transform.position.x, tower->transform.position.x);
+        EXPECT_FLOAT_EQ(tower->projectile->transform.position.y, tower->transform.position.y);
+    }
+};
+
+// The pointer is placed to the nearest window pixel: about 2.4 world units.
+constexpr float POINTER_SLACK = 3.0f;
+
+TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
+{
+    Step();
+    Tower* knight = turrets[0];
+    Tower* mage = turrets[1];
+    ASSERT_NE(knight, nullptr);
+    EXPECT_EQ(turrets[3], nullptr) << "the companions come with the hero";
+    EXPECT_FALSE(knight->visible) << "no hero yet";
+    EXPECT_FLOAT_EQ(knight->transform.position.x, towerButtons[0]->transform.position.x);
+
+    AddHeroStandIn();
+    Step();
+    ASSERT_TRUE(knight->visible && knight->active);
+
+    // Picked up, it follows the pointer.
+    knight->transform.scale = {30, 30};
+    PointAtWorld(knight->transform.position);
+    Click(SDL_BUTTON_LEFT);
+    ASSERT_TRUE(knight->dragging);
+    PointAtWorld({100, 0});
+    EXPECT_NEAR(knight->transform.position.x, 100.0f, POINTER_SLACK);
+    EXPECT_NEAR(knight->transform.position.y, 0.0f, POINTER_SLACK);
+
+    // Dropped beside every spot, it keeps following.
+    Click(SDL_BUTTON_LEFT);
+    EXPECT_TRUE(knight->dragging);
+    EXPECT_FALSE(knight->placed);
+    PointAtWorld({0, 150});
+    EXPECT_NEAR(knight->transform.position.y, 150.0f, POINTER_SLACK);
+
+    // Dropped on a spot, it takes the spot's place and size.
+    PointAtWorld({-190, 45});  // inside the spot at (-200, 50)
+    Click(SDL_BUTTON_LEFT);
+    EXPECT_FALSE(knight->dragging);
+    EXPECT_TRUE(knight->placed);
+    EXPECT_FLOAT_EQ(knight->transform.position.x, -200.0f);
+    EXPECT_FLOAT_EQ(knight->transform.position.y, 50.0f);
+    EXPECT_FLOAT_EQ(knight->transform.scale.x, 50.0f);
+    EXPECT_FLOAT_EQ(knight->homePosition.x, -200.0f);
+
+    // The right button sends another drag home.
+    const Vector2 home = mage->transform.position;
+    PointAtWorld(home);
+    Click(SDL_BUTTON_LEFT);
+    ASSERT_TRUE(mage->dragging);
+    PointAtWorld({30, 85});
+    Click(SDL_BUTTON_RIGHT);
+    EXPECT_FALSE(mage->dragging);
+    EXPECT_FALSE(mage->placed);
+    EXPECT_FLOAT_EQ(mage->transform.position.x, home.x);
+    EXPECT_FLOAT_EQ(mage->transform.position.y, home.y);
+
+    // The statistics list every turret.
+    testing::internal::CaptureStdout();
+    PushKeyEvent(SDL_SCANCODE_P, true);
+    Step();
+    PushKeyEvent(SDL_SCANCODE_P, false);
+    const std::string stats = testing::internal::GetCapturedStdout();
+    size_t turretLines = 0;
+    for (size_t at = stats.find("Name: Turret"); at != std::string::npos; at = stats.find("Name: Turret", at + 1))
+        ++turretLines;
+    EXPECT_EQ(turretLines, 3u);
+    EXPECT_NE(stats.find("Range: 250"), std::string::npos);
+
+    // A round leaves only the placed turret on the field.
+    StartRoundWithEnter();
+    EXPECT_TRUE(knight->visible);
+    EXPECT_FALSE(mage->visible);
+}
+
+TEST_F(TowerTest, MageShootsTheFirstEnemyInReachAndLetsGoOfTheDeadAndTheDistant)
+{
+    Tower* mage = turrets[1];  // kind 2: 2.25 per frame, 15 damage, reach 250
+    Place(mage, {30, 85});
+    Enemy* first = AddSkeleton(1000, {230, 85});   // 200 away, first in enemyList
+    Enemy* second = AddSkeleton(1001, {90, 85});   // nearer, but second
+    StartRoundWithEnter();
+    ASSERT_EQ(mage->target, first) << "the first enemy in reach, not the nearest";
+    ASSERT_TRUE(mage->projectile->visible);
+
+    Vector2 before = mage->projectile->transform.position;
+    Step();
+    EXPECT_NEAR(Distance(before, mage->projectile->transform.position), 2.25f, 0.001f);
+
+    const float health = first->health;
+    int frames = 0;
+    while (first->health == health && frames++ < 200) Step();
+    EXPECT_FLOAT_EQ(first->health, health - 15.0f);
+    EXPECT_FLOAT_EQ(mage->projectile->transform.position.x, mage->transform.position.x) << "the shot restarts";
+    EXPECT_EQ(mage->target, first);
+
+    first->health = 0.0f;  // killed by someone else
+    Step(2);
+    EXPECT_FALSE(first->alive);
+    EXPECT_EQ(mage->target, second);
+
+    second->transform.position = {30 + 600, 85};  // far out of reach: the shot chases it out
+    frames = 0;
+    while (mage->target && frames++ < 400) Step();
+    EXPECT_EQ(mage->target, nullptr);
+    ExpectShotHome(mage);
+}
+
+// Two turrets aim at one enemy. The knight stands on it and kills it with its
+// first shot; the nobleman's shot is still on its way. Whichever updates first,
+// the nobleman must let go, and once the enemy is deleted outright neither turret
+// may touch it again (the sanitizer build reports any read of the freed enemy).
+TEST_F(TowerTest, TurretsSharingATargetSurviveItsDeathInEitherUpdateOrder)
+{
+    Tower* knight = turrets[0];
+    Tower* nobleman = turrets[2];
+    Place(knight, {30, 85});
+    Place(nobleman, {30, 25});  // 60 away: its shot needs 40 frames
+    StartRoundWithEnter();
+    for (bool noblemanFirst : {false, true}) {
+        SCOPED_TRACE(noblemanFirst ? "nobleman updates first" : "knight updates first");
+        if (noblemanFirst) {
+            objectList.remove(knight);
+            objectList.push_back(knight);
+        }
+        Enemy* victim = AddSkeleton(1000, {30, 85});
+        victim->health = 1.0f;
+        Step();
+        ASSERT_EQ(knight->target, victim);
+        ASSERT_EQ(nobleman->target, victim);
+        Step();
+        ASSERT_FALSE(victim->alive);
+        EXPECT_EQ(knight->target, nullptr);
+        EXPECT_EQ(nobleman->target, nullptr);
+        DestroyObject(victim);
+        FlushDestroyQueue();
+        Step(3);
+        ExpectShotHome(knight);
+        ExpectShotHome(nobleman);
+    }
+}
+
+}  // namespace
