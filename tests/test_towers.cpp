@@ -108,8 +108,15 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
     EXPECT_EQ(turretLines, 3u);
     EXPECT_NE(stats.find("Range: 250"), std::string::npos);
 
-    // A round leaves only the placed turret on the field.
+    // A round leaves only the placed turret on the field, back on its spot if
+    // it was in hand.
+    PointAtWorld(knight->transform.position);
+    Click(SDL_BUTTON_LEFT);
+    PointAtWorld({100, 0});
+    ASSERT_TRUE(knight->dragging);
     StartRoundWithEnter();
+    EXPECT_FALSE(knight->dragging);
+    EXPECT_FLOAT_EQ(knight->transform.position.x, -200.0f);
     EXPECT_TRUE(knight->visible);
     EXPECT_FALSE(mage->visible);
 }

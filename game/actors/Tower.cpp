@@ -125,6 +125,12 @@ void Tower::DropOnSpot(Vector2 mouse)
 // ---------------------------------------------------------------------------
 void Tower::UpdateShooting()
 {
+    // A turret still in hand when the round starts goes back where it came from,
+    // rather than shooting from wherever the pointer left it.
+    if (dragging) {
+        transform.position = homePosition;
+        dragging = false;
+    }
     if (!placed || !projectile) return;
     // The target left the scene since the last update (another tower or the hero
     // killed it, or it struck the nexus): the shot comes home.

@@ -158,8 +158,8 @@ static void BuildTurrets()
         const Vector2 p = towerButtons[i]->transform.position;
         turrets[i] = static_cast<Tower*>(AddObject(objectList, new Tower(i + 1), 4395 + uint32_t(i), "Turret", p.x, p.y,
                                                    50, 50, QUARTER_TURN, quadMesh, level.turrets[i]));
+        turrets[i]->active = turrets[i]->visible = false;
     }
-    for (int i = 0; i < LEVEL_TURRETS; ++i) turrets[i]->active = turrets[i]->visible = false;
 }
 
 static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t color, const char* text,
