@@ -220,10 +220,20 @@ bool AudioIsPlaying(SoundChannel channel)
     return record && LESoundBackendIsPlaying(record->channel);
 }
 
+static float ClampVolume(float volume) { return volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f; }  // NaN is 0
+
+void AudioSetVolume(SoundChannel channel, float volume)
+{
+    SoundChannelRecord* record = Held(channel);
+    if (!record || !record->channel) return;
+    record->volume = ClampVolume(volume);
+    LESoundBackendSetVolume(record->channel, record->volume);
+}
+
 void AudioSetGroupVolume(int32_t group, float volume)
 {
     if (!audio.soundOn || group == SOUND_GROUP_NONE) return;
-    const float clamped = volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f;  // NaN counts as 0
+    const float clamped = ClampVolume(volume);
     for (SoundChannelRecord* record : audio.activeList) {
         if (record->group != group || !record->channel) continue;
         record->volume = clamped;

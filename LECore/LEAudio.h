@@ -110,6 +110,8 @@ void AudioStop(SoundChannel channel);
 void AudioSetPaused(SoundChannel channel, bool paused);
 // True while the play is audible or paused; false once it ended or was stopped.
 bool AudioIsPlaying(SoundChannel channel);
+// Clamps volume to 0..1 and applies it to this one play. A null or spent handle is ignored.
+void AudioSetVolume(SoundChannel channel, float volume);
 // Clamps volume to 0..1 and applies it to every active play of the group.
 void AudioSetGroupVolume(int32_t group, float volume);
 // Once per frame: steps the back end and returns every active record whose sound

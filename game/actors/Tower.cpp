@@ -5,8 +5,6 @@
 
 #include <LEInput.h>
 #include <LESystem.h>
-#include <src/LEGraphicsOGL.h>
-#include <src/LELines.h>
 
 #include "levels/LevelData.h"
 #include "levels/LevelState.h"
@@ -82,22 +80,13 @@ void Tower::UpdatePlacing()
         return;
     }
     transform.position = mouse;
-    DrawReach();
+    // The reach in world units: exactly the enemies this tower will reach.
+    DrawWorldCircle(transform.position, range, REACH_CIRCLE_COLOR, REACH_CIRCLE_SEGMENTS);
     if (LEInputMouseTriggered(MOUSE_LEFT)) DropOnSpot(mouse);
     if (LEInputMouseTriggered(MOUSE_RIGHT)) {
         transform.position = homePosition;
         dragging = false;
     }
-}
-
-// The reach is a circle in world units, so it is drawn through the level camera:
-// on screen it is the ellipse that the field's zoom makes of it, and it shows
-// exactly which enemies the tower will reach.
-void Tower::DrawReach() const
-{
-    LEGraphicsSetTransform(CameraViewMatrix(levelCamera));
-    LEDrawCircle(transform.position.x, transform.position.y, range, REACH_CIRCLE_COLOR, REACH_CIRCLE_SEGMENTS);
-    LEGraphicsSetTransform(Matrix3Identity());
 }
 
 // The first spot under the mouse takes the tower; a drop beside every spot

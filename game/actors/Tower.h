@@ -54,7 +54,6 @@ struct Tower : GameObject {
 private:
     void UpdatePlacing();
     void UpdateShooting();
-    void DrawReach() const;
     void DropOnSpot(Vector2 mouse);
     void FlyProjectile();
     void GroundProjectile();

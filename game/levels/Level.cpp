@@ -28,7 +28,7 @@ bool betweenRounds = true;
 bool levelWon = false, levelLost = false;
 bool howToPlayOpen = false;
 bool waveScalingOn = false;
-Player* currentPlayer = nullptr;
+ObjectRef<Player> currentPlayer;
 bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
 
 LEMesh* quadMesh = nullptr;
@@ -40,7 +40,7 @@ GameObject* currencyIcon = nullptr;
 GameObject* towerSpots[TOWER_SPOT_COUNT] = {};
 GameObject* spawnPoints[3] = {};
 Button* towerButtons[TOWER_BUTTON_COUNT] = {};
-Tower* turrets[TURRET_COUNT] = {};
+ObjectRef<Tower> turrets[TURRET_COUNT];
 
 LETexture* enemyTextures[DRAW_COUNT] = {};
 SoundAsset* enemySounds[DRAW_COUNT] = {};
@@ -243,7 +243,7 @@ static void ForgetObjects()
     for (GameObject*& spot : towerSpots) spot = nullptr;
     for (GameObject*& marker : spawnPoints) marker = nullptr;
     for (Button*& button : towerButtons) button = nullptr;
-    for (Tower*& turret : turrets) turret = nullptr;
+    for (ObjectRef<Tower>& turret : turrets) turret = nullptr;
     currentPlayer = nullptr;
 }
 

@@ -11,6 +11,8 @@
 #include <src/LEMesh.h>
 #include <src/LETexture.h>
 
+#include "objects/ObjectRef.h"
+
 struct GameObject;
 struct Button;
 struct Player;
@@ -30,7 +32,7 @@ extern bool betweenRounds;
 extern bool levelWon, levelLost;
 extern bool howToPlayOpen;
 extern bool waveScalingOn;
-extern Player* currentPlayer;       // null until a hero is chosen
+extern ObjectRef<Player> currentPlayer;  // null until a hero is chosen, and once it leaves
 extern bool cheatMoney, cheatDamage, cheatNexus, cheatNonStop;
 
 // Resources (Load acquires, Unload releases).
@@ -44,7 +46,7 @@ extern GameObject* currencyIcon;
 extern GameObject* towerSpots[TOWER_SPOT_COUNT];
 extern GameObject* spawnPoints[3];
 extern Button* towerButtons[TOWER_BUTTON_COUNT];
-extern Tower* turrets[TURRET_COUNT];  // the companions (3, 4) stay null until a hero is chosen
+extern ObjectRef<Tower> turrets[TURRET_COUNT];  // the companions (3, 4) are null until a hero is chosen
 
 // Enemy kinds in the order the spawn draws them.
 enum EnemyDraw { DRAW_SKELETON, DRAW_GOBLIN, DRAW_ORC, DRAW_WYVERN, DRAW_COUNT };

@@ -6,6 +6,7 @@
 
 #include <LESystem.h>
 #include <src/LEGraphicsOGL.h>
+#include <src/LELines.h>
 
 Camera2D* levelCamera = nullptr;
 
@@ -66,4 +67,22 @@ Vector2 WorldToDesign(Vector2 point)
     const Vector2 q = LevelCameraFraction(point);
     return {levelCamera->viewport[0] + DESIGN_WIDTH * (q.x + 0.5f) - 960.0f,
             levelCamera->viewport[1] + DESIGN_HEIGHT * (q.y + 0.5f) - 540.0f};
+}
+
+// The line batch transforms its points by the model matrix current when they are
+// added; the camera's view matrix takes them from the world to the design view.
+void DrawWorldCircle(Vector2 centre, float radius, uint32_t color, int segments)
+{
+    if (!levelCamera) return;
+    LEGraphicsSetTransform(CameraViewMatrix(levelCamera));
+    LEDrawCircle(centre.x, centre.y, radius, color, segments);
+    LEGraphicsSetTransform(Matrix3Identity());
+}
+
+void DrawWorldRect(Vector2 centre, Vector2 size, uint32_t color)
+{
+    if (!levelCamera) return;
+    LEGraphicsSetTransform(CameraViewMatrix(levelCamera));
+    LEDrawRect(centre.x, centre.y, 0.0f, size.x, size.y, color);
+    LEGraphicsSetTransform(Matrix3Identity());
 }

@@ -3,6 +3,7 @@
 // camera; the level states keep theirs in levelCamera.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <LEMath.h>
@@ -35,3 +36,10 @@ Vector2 ScreenToWorld(const Camera2D* camera, Vector2 mouse);
 Vector2 WorldToWindow(Vector2 point);
 // A world point as design pixels from the view centre, through levelCamera.
 Vector2 WorldToDesign(Vector2 point);
+
+// Outlines in world units at world positions, drawn through levelCamera into the
+// debug-line batch: reaches, attack boxes, ability previews. The field is zoomed
+// differently along x and y, so a circle shows as an ellipse, exactly covering
+// the world points within its radius.
+void DrawWorldCircle(Vector2 centre, float radius, uint32_t color, int segments);
+void DrawWorldRect(Vector2 centre, Vector2 size, uint32_t color);

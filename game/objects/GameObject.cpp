@@ -5,6 +5,7 @@
 
 #include <src/LEGraphicsOGL.h>
 
+#include "AnimationSheet.h"
 #include "Camera2D.h"
 #include "ObjectRef.h"
 #include "TextLabel.h"
@@ -33,9 +34,12 @@ void GameObject::Draw(const Matrix3* parent)
     LEMeshDraw(mesh);
 }
 
+// Advances the animation, draws the current cell, then leaves the renderer's
+// texture matrix as it found it for the objects drawn after.
 void Sprite::Draw(const Matrix3* parent)
 {
-    LEGraphicsSetTextureTransform(textureMatrix);
+    AdvanceAnimation(this);
+    if (sheet) LEGraphicsSetTextureTransform(textureMatrix);
     GameObject::Draw(parent);
     LEGraphicsSetTextureTransform(Matrix3Identity());
 }

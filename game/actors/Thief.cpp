@@ -1,0 +1,99 @@
+// Thief: blade, poison area and their state (see Thief.h).
+#include "Thief.h"
+
+#include <cmath>  // Required for: std::fabs
+
+#include <LEInput.h>
+#include <LESystem.h>
+
+#include "Enemy.h"
+#include "levels/LevelState.h"
+#include "objects/Button.h"
+#include "objects/Camera2D.h"
+
+bool thiefAbilityReady = true;
+float thiefAbilityTimer = 0.0f;
+
+static constexpr HeroNumbers THIEF{
+    .attackDamage = 40.0f,
+    .moveSpeed = 5.0f,
+    .attackInterval = 2.5f,  // the blade needs no recovery: every click strikes
+    .kindBonus = 1.0f,       // extra gold per kill
+    .abilitySound = "Assets/Audio/SFX/sfx_thief.wav",
+};
+static constexpr Vector2 AREA_SIZE{50, 50};
+static constexpr uint32_t AREA_COLOR = 0xFF9F00C5;
+
+Thief::~Thief() { LEMeshFree(areaMesh); }
+
+void Thief::Load()
+{
+    LoadNumbers(THIEF, HERO_THIEF);
+    const Vector2 p = transform.position;
+    // The blade stands in front of the hero as it is loaded (facing left).
+    attackObject = AddObject(objectList, new GameObject, 1501, "Sword", p.x - 10.0f, p.y, 20, 10, 0, nullptr, nullptr);
+    attackObject->active = attackObject->alive = false;
+    areaMesh = CreateUnitQuadMesh(AREA_COLOR);
+    abilityArea = AddObject(objectList, new GameObject, 12000, "PoisonArea", 0, 0, AREA_SIZE.x, AREA_SIZE.y, 0, areaMesh,
+                            nullptr);
+    abilityArea->active = abilityArea->visible = false;
+    TakeAttackOffset();
+}
+
+void Thief::Unload()
+{
+    RetireObject(attackObject);
+    RetireObject(abilityArea);
+}
+
+void Thief::Update()
+{
+    Move();
+    Attack();
+    if (thiefAbilityTimer > ABILITY_DURATION) {
+        abilityArea->active = abilityArea->visible = false;
+        TickAbilityCooldown(&thiefAbilityTimer, &thiefAbilityReady);
+    } else {
+        AbilityStep();
+    }
+    RestWhenFinished();
+}
+
+void Thief::Attack()
+{
+    AttackStep();
+    // The blade's box is the attack point's, measured the same whichever way the
+    // hero faces (the mirrored scale would otherwise shrink it facing right).
+    attackObject->transform.position = attackPoint.position;
+    attackObject->transform.scale = {std::fabs(attackPoint.scale.x), std::fabs(attackPoint.scale.y)};
+    if (betweenRounds || !LEInputMouseTriggered(MOUSE_LEFT)) return;
+    RestartAttackAnimation();
+    attackObject->active = true;
+    DrawWorldRect(attackObject->transform.position, attackObject->transform.scale, ATTACK_OUTLINE_COLOR);
+    for (Enemy* enemy : enemyList) {
+        if (!BoxesOverlap(attackObject, enemy)) continue;
+        enemy->health -= attackDamage;
+        lastTarget = enemy;
+        break;
+    }
+    attackObject->active = false;
+}
+
+void Thief::AbilityStep()
+{
+    if (thiefAbilityReady) {
+        if (!PlacingAbility(AREA_SIZE)) return;
+        PlayAbilitySound();
+        thiefAbilityReady = false;
+        abilityArea->active = abilityArea->visible = true;
+        abilityArea->transform.position = MouseWorldPosition();
+        return;
+    }
+    for (Enemy* enemy : enemyList) {
+        if (!PointInBox(enemy->transform.position, abilityArea)) continue;
+        enemy->health = float(double(enemy->health) - double(skillLevel));
+        lastPoisoned = enemy;
+    }
+    if (thiefAbilityTimer >= ABILITY_DURATION) abilityArea->active = abilityArea->visible = false;
+    thiefAbilityTimer += float(LEFrameTime());
+}

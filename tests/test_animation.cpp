@@ -1,0 +1,133 @@
+// Sprite-sheet descriptions and playback, without a window: what the reader
+// accepts and refuses (including the cases the fuzzer turned up), and how a
+// sprite steps through the cells of its sheet.
+#include <gtest/gtest.h>
+
+#include <LESystem.h>
+#include <objects/AnimationSheet.h>
+#include <objects/GameObject.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string WriteTemp(const std::string& content)
+{
+    char path[] = "/tmp/eb_sheet_XXXXXX";
+    const int fd = mkstemp(path);
+    FILE* f = fdopen(fd, "wb");
+    fwrite(content.data(), 1, content.size(), f);
+    fclose(f);
+    return path;
+}
+
+struct SheetCase {
+    const char* what;
+    std::string file;
+    bool accepted;
+    std::vector<float> durations;  // when accepted
+};
+
+TEST(AnimationSheetFile, ReadsTheFormatAndRefusesWhatCannotBeAnAnimation)
+{
+    const std::string longLine(256, 'x');
+    const SheetCase cases[] = {
+        {"durations after the last colon, or the whole line", "3\n1\n3\nsheet.png\na:b:0.25\n0.5\nwalk:0.1\n", true,
+         {0.25f, 0.5f, 0.1f}},
+        {"carriage returns are dropped", "2\r\n1\r\n2\r\nsheet.png\r\na:0.2\r\nb:0.3\r\n", true, {0.2f, 0.3f}},
+        {"a last line without a line feed", "1\n1\n1\nsheet.png\n0.7", true, {0.7f}},
+        {"an empty file", "", false, {}},
+        {"no rows", "4\n0\n4\nsheet.png\n1\n1\n1\n1\n", false, {}},
+        {"no columns", "4\n2\n0\nsheet.png\n1\n1\n1\n1\n", false, {}},
+        {"a negative frame count", "-4\n2\n2\nsheet.png\n", false, {}},
+        {"an absurd frame count", "2000000000\n1\n1\nsheet.png\n", false, {}},
+        {"more frames than cells", "5\n2\n2\nsheet.png\n1\n1\n1\n1\n1\n", false, {}},
+        {"fewer duration lines than frames", "3\n1\n3\nsheet.png\na:0.1\n", false, {}},
+        {"a header token over 12 characters", "0000000000001\n1\n1\nsheet.png\n1\n", false, {}},
+        {"a path line over 255 characters", "1\n1\n1\n" + longLine + "\n1\n", false, {}},
+        {"a duration line over 255 characters", "1\n1\n1\nsheet.png\n" + longLine + "\n", false, {}},
+        {"a negative duration", "1\n1\n1\nsheet.png\na:-1\n", false, {}},
+        {"a duration that is no number", "1\n1\n1\nsheet.png\na:nan\n", false, {}},
+        {"truncated inside the header", "8\n2", false, {}},
+    };
+    for (const SheetCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = WriteTemp(c.file);
+        AnimationSheetDesc desc;
+        testing::internal::CaptureStderr();
+        const bool accepted = ReadAnimationSheet(path.c_str(), &desc);
+        const std::string said = testing::internal::GetCapturedStderr();
+        remove(path.c_str());
+        EXPECT_EQ(accepted, c.accepted);
+        if (accepted) {
+            EXPECT_EQ(desc.texturePath, "sheet.png");
+            ASSERT_EQ(desc.durations.size(), c.durations.size());
+            for (size_t i = 0; i < c.durations.size(); ++i) EXPECT_FLOAT_EQ(desc.durations[i], c.durations[i]);
+            EXPECT_TRUE(said.empty()) << said;
+        } else {
+            EXPECT_NE(said.find(path), std::string::npos) << "the refusal names the file: " << said;
+        }
+    }
+}
+
+TEST(AnimationSheetFile, TwelveFramesWithCarriageReturnsAndTheGameSheets)
+{
+    std::string twelve = "12\r\n3\r\n4\r\nsheet.png\r\n";
+    for (int i = 0; i < 12; ++i) twelve += "f:0.1\r\n";
+    const std::string path = WriteTemp(twelve);
+    AnimationSheetDesc desc;
+    ASSERT_TRUE(ReadAnimationSheet(path.c_str(), &desc));
+    remove(path.c_str());
+    EXPECT_EQ(desc.frameCount, 12u);
+    EXPECT_EQ(desc.rows, 3u);
+    EXPECT_EQ(desc.columns, 4u);
+
+    for (const char* hero : {"Hunter/hero_hunter", "Bard/hero_bard", "Thief/hero_thief"}) {
+        const std::string sheet = std::string(EB_SOURCE_DIR "/Assets/Sprites/Heroes/Animations/") + hero + "_spritesheet";
+        EXPECT_TRUE(ReadAnimationSheet(sheet.c_str(), &desc)) << sheet;
+        EXPECT_EQ(desc.durations.size(), desc.frameCount);
+    }
+}
+
+// A 2 x 2 sheet of four 0.1-second frames, played with 0.35-second frames.
+TEST(AnimationPlayback, OneFramePerDrawFinishedForOneDrawAndTheCellsOfTheGrid)
+{
+    AnimationSheet sheet;
+    sheet.frameCount = 4;
+    sheet.rows = sheet.columns = 2;
+    sheet.durations = {0.1f, 0.1f, 0.1f, 0.1f};
+    LESystemSetFixedFrameTime(0.35);
+    LESystemFrameEnd();  // the frame time is now 0.35 s
+
+    for (bool loop : {false, true}) {
+        SCOPED_TRACE(loop ? "looping" : "playing once");
+        Sprite sprite;
+        sprite.sheet = &sheet;
+        PlayAnimation(&sprite);
+        sprite.loop = loop;
+        sprite.playing = true;
+        for (uint32_t expected : {1u, 2u, 3u}) {
+            AdvanceAnimation(&sprite);
+            EXPECT_EQ(sprite.frame, expected) << "one frame per draw, however long";
+            EXPECT_FALSE(sprite.finished);
+        }
+        // Frame 3 is the cell at (1/2, 1/2), a quarter of the texture.
+        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[0][2], 0.5f);
+        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[1][2], 0.5f);
+        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[0][0], 0.5f);
+        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[1][1], 0.5f);
+
+        AdvanceAnimation(&sprite);
+        EXPECT_TRUE(sprite.finished);
+        EXPECT_EQ(sprite.frame, loop ? 0u : 3u);
+        EXPECT_EQ(sprite.playing, loop);
+        AdvanceAnimation(&sprite);
+        EXPECT_FALSE(sprite.finished) << "for one draw only";
+        EXPECT_EQ(sprite.frame, loop ? 1u : 3u);
+    }
+    LESystemSetFixedFrameTime(0.0);
+}
+
+}  // namespace
