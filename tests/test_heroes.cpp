@@ -9,6 +9,7 @@
 #include <actors/Hunter.h>
 #include <actors/Thief.h>
 #include <actors/Tower.h>
+#include <objects/ObjectRef.h>
 #include <objects/AnimationSheet.h>
 
 #include <string>
@@ -56,15 +57,6 @@ protected:
         knight->transform.position = knight->homePosition = at;
         knight->placed = knight->active = knight->visible = true;
         return knight;
-    }
-
-    // Holds keys (SDL scancodes) down together for `frames` frames.
-    static void Hold(std::initializer_list<int> keys, int frames = 1)
-    {
-        for (int key : keys) PushKeyEvent(key, true);
-        Step(frames);
-        for (int key : keys) PushKeyEvent(key, false);
-        Step();
     }
 
     // E held and the left button pressed over a world point: the ability lands there.
@@ -230,15 +222,15 @@ TEST_F(HeroTest, LeavingHeroesTakeBackTheirBonusAndLetGoOfWhatIsGone)
         if (kind == HERO_THIEF) {
             EXPECT_EQ(static_cast<Thief*>(hero)->lastPoisoned, nullptr);
         }
-        GameObject* area = kind == HERO_HUNTER ? static_cast<Hunter*>(hero)->abilityArea.Get()
-                           : kind == HERO_BARD ? static_cast<Bard*>(hero)->abilityArea.Get()
-                                               : static_cast<Thief*>(hero)->abilityArea.Get();
+        const ObjectRef<GameObject> area = kind == HERO_HUNTER ? static_cast<Hunter*>(hero)->abilityArea
+                                           : kind == HERO_BARD ? static_cast<Bard*>(hero)->abilityArea
+                                                               : static_cast<Thief*>(hero)->abilityArea;
         DestroyObject(hero);
         Step();
         EXPECT_EQ(currentPlayer, nullptr) << "the level lets go of it too";
         EXPECT_FLOAT_EQ(knight->damage, damage);
         EXPECT_FLOAT_EQ(knight->projectileSpeed, speed + arrivalSpeed);
-        EXPECT_FALSE(area->alive) << "the area leaves with its hero";
+        EXPECT_EQ(area, nullptr) << "the area leaves with its hero";
         Step(3);
     }
 }

@@ -453,6 +453,7 @@ protected:
         LEGameStateSelect();
         LevelLoad();
         LevelInit();
+        KeepSelectorClosed();
     }
 };
 

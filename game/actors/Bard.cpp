@@ -38,10 +38,10 @@ void Bard::Load()
     const Vector2 p = transform.position;
     attackMesh = CreateUnitQuadMesh(0xFFFFFFFF);
     attackObject = AddObject(objectList, new GameObject, 1502, "Sound", p.x, p.y, 20, 10, 0, attackMesh, nullptr);
-    attackObject->active = attackObject->alive = attackObject->visible = false;
+    attackObject->active = attackObject->visible = false;
     areaMesh = CreateUnitQuadMesh(AREA_COLOR);
     abilityArea = AddObject(objectList, new GameObject, 1501, "BardAb", 0, 0, 50, 50, 0, areaMesh, nullptr);
-    abilityArea->active = abilityArea->visible = abilityArea->alive = false;
+    abilityArea->active = abilityArea->visible = false;
     TakeAttackOffset();
 }
 
@@ -73,7 +73,7 @@ void Bard::Attack()
 {
     AttackStep();
     if (!betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && bardAttackReady) {
-        attackObject->active = attackObject->alive = true;  // it is never drawn
+        attackObject->active = true;  // it is never drawn
         RestartAttackAnimation();
         DrawWorldCircle(attackPoint.position, ATTACK_REACH, ATTACK_OUTLINE_COLOR, 100);
         if (Enemy* enemy = FirstEnemyWithin(attackPoint.position, ATTACK_REACH)) {
@@ -97,7 +97,7 @@ void Bard::AbilityStep()
             auraBonus = kindBonus;
             tower->damage += auraBonus;
             tower->projectileSpeed += auraBonus;
-            abilityArea->visible = abilityArea->active = abilityArea->alive = true;
+            abilityArea->visible = abilityArea->active = true;
             abilityArea->transform.position = tower->transform.position;
             abilityTimer += frameTime;
             break;
@@ -105,7 +105,7 @@ void Bard::AbilityStep()
     }
     if (abilityTimer > 0.0f && abilityTimer < ABILITY_DURATION) abilityTimer += frameTime;
     if (abilityTimer >= ABILITY_DURATION) {
-        abilityArea->visible = abilityArea->active = abilityArea->alive = false;
+        abilityArea->visible = abilityArea->active = false;
         EndAura();
         // Past the end for certain, so that the cooldown starts on the next frame
         // even when the timer landed on four seconds exactly.

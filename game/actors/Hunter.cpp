@@ -33,7 +33,7 @@ void Hunter::Load()
     const Vector2 p = transform.position;
     // The sword stands in front of the hero as it is loaded (facing left).
     attackObject = AddObject(objectList, new GameObject, 1500, "Sword", p.x - 10.0f, p.y, 20, 10, 0, nullptr, nullptr);
-    attackObject->active = attackObject->alive = false;
+    attackObject->active = false;  // it has no mesh: it is never drawn
     areaMesh = CreateUnitQuadMesh(AREA_COLOR);
     abilityArea = AddObject(objectList, new GameObject, 12000, "PoisonArea", 0, 0, AREA_SIZE.x, AREA_SIZE.y, 0, areaMesh,
                             nullptr);
@@ -66,7 +66,7 @@ void Hunter::Update()
 void Hunter::Attack()
 {
     AttackStep();
-    attackObject->active = attackObject->alive = true;
+    attackObject->active = true;
     if (!betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && hunterAttackReady) {
         RestartAttackAnimation();
         DrawWorldCircle(attackPoint.position, ATTACK_REACH, ATTACK_OUTLINE_COLOR, 100);

@@ -128,7 +128,7 @@ void Player::RetireObject(GameObject* object)
 {
     if (!object) return;
     object->mesh = nullptr;  // the kind frees its meshes with the hero
-    LeaveScene(object);
+    DestroyObject(object);
 }
 
 Vector2 MouseWorldPosition()

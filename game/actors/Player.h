@@ -76,7 +76,7 @@ protected:
     // button is down too, that is, when the player places it.
     bool PlacingAbility(Vector2 previewSize) const;
     void PlayAbilitySound();
-    // Takes the attack and ability objects out of play with the hero.
+    // Destroys an attack or ability object with the hero.
     void RetireObject(GameObject* object);
 };
 

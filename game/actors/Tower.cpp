@@ -6,6 +6,7 @@
 #include <LEInput.h>
 #include <LESystem.h>
 
+#include "Shop.h"
 #include "levels/LevelData.h"
 #include "levels/LevelState.h"
 #include "objects/Button.h"
@@ -53,7 +54,7 @@ void Tower::Unload()
     // The shot leaves with its tower, and never keeps the texture released here.
     if (projectile) {
         projectile->texture = nullptr;
-        LeaveScene(projectile);
+        DestroyObject(projectile);
     }
     LETextureUnload(particleTexture);
     particleTexture = nullptr;
@@ -73,7 +74,7 @@ void Tower::Update()
 // ---------------------------------------------------------------------------
 void Tower::UpdatePlacing()
 {
-    if (!levelCamera) return;
+    if (!levelCamera || (shop && shop->open)) return;
     const Vector2 mouse = ScreenToWorld(levelCamera, LEInputMousePosition());
     if (!dragging) {
         if (PointInBox(mouse, this) && LEInputMouseTriggered(MOUSE_LEFT)) dragging = true;

@@ -13,7 +13,9 @@
 
 #include "LevelData.h"
 #include "LevelState.h"
+#include "actors/CharSel.h"
 #include "actors/Player.h"
+#include "actors/Shop.h"
 #include "actors/Tower.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
@@ -41,6 +43,8 @@ GameObject* towerSpots[TOWER_SPOT_COUNT] = {};
 GameObject* spawnPoints[3] = {};
 Button* towerButtons[TOWER_BUTTON_COUNT] = {};
 ObjectRef<Tower> turrets[TURRET_COUNT];
+CharSel* charSelScreen = nullptr;
+Shop* shop = nullptr;
 
 LETexture* enemyTextures[DRAW_COUNT] = {};
 SoundAsset* enemySounds[DRAW_COUNT] = {};
@@ -151,15 +155,20 @@ static void BuildField(const LevelDesc& d)
 }
 
 // The level's turrets stand on the first three tower buttons, hidden until a
-// hero is in play; the player drags them onto spots from there.
-static void BuildTurrets()
+// hero is in play; the player drags them onto spots from there. The character
+// selection and the shop follow them.
+static void BuildTurretsAndPanels(const LevelDesc& d)
 {
     for (int i = 0; i < LEVEL_TURRETS; ++i) {
         const Vector2 p = towerButtons[i]->transform.position;
-        turrets[i] = static_cast<Tower*>(AddObject(objectList, new Tower(i + 1), 4395 + uint32_t(i), "Turret", p.x, p.y,
-                                                   50, 50, QUARTER_TURN, quadMesh, level.turrets[i]));
+        turrets[i] = static_cast<Tower*>(AddObject(objectList, new Tower(i + 1), d.firstTurretId + uint32_t(i),
+                                                   "Turret", p.x, p.y, 50, 50, QUARTER_TURN, quadMesh,
+                                                   level.turrets[i]));
         turrets[i]->active = turrets[i]->visible = false;
     }
+    charSelScreen = static_cast<CharSel*>(
+        AddObject(objectList, new CharSel, 100000, "CharSelScreen", 0, 250, 100, 50, 0, quadMesh, nullptr));
+    shop = static_cast<Shop*>(AddObject(objectList, new Shop, 110000, "Shop", -350, -250, 100, 50, 0, quadMesh, nullptr));
 }
 
 static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t color, const char* text,
@@ -222,7 +231,7 @@ void LevelInit()
     nexusHealth = 10000;
     currentPlayer = nullptr;
     BuildField(d);
-    BuildTurrets();
+    BuildTurretsAndPanels(d);
     for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);
     levelLost = levelWon = howToPlayOpen = false;
     betweenRounds = true;
@@ -244,6 +253,8 @@ static void ForgetObjects()
     for (GameObject*& marker : spawnPoints) marker = nullptr;
     for (Button*& button : towerButtons) button = nullptr;
     for (ObjectRef<Tower>& turret : turrets) turret = nullptr;
+    charSelScreen = nullptr;
+    shop = nullptr;
     currentPlayer = nullptr;
 }
 

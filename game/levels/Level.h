@@ -25,6 +25,10 @@ void TestLevelDraw();
 void UpdateHud();
 // Shared update rules.
 bool LevelHasFocus();
+// Clears the how-to-play flag and the shop's backdrop with it.
+void CloseHowToPlay();
+// P opens the how-to-play text unless the shop is open; otherwise the shop runs.
+void HowToPlayOrShop();
 void ApplyCheats();
 void PrintDebugStats();
 

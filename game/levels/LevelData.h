@@ -41,6 +41,7 @@ struct LevelDesc {
     Vector2 backgroundSize;  // a negative height mirrors the picture
     Vector2 nexusPosition;
     uint32_t coinId;
+    uint32_t firstTurretId;  // the level's three turrets take this id and the next two
     int towerSpotCount;
     Vector2 towerSpots[TOWER_SPOT_COUNT];
     int markerCount;

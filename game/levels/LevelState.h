@@ -17,6 +17,8 @@ struct GameObject;
 struct Button;
 struct Player;
 struct Tower;
+struct CharSel;
+struct Shop;
 
 constexpr int WAVE_COUNT = 6;
 constexpr int TOWER_SPOT_COUNT = 9;
@@ -46,7 +48,9 @@ extern GameObject* currencyIcon;
 extern GameObject* towerSpots[TOWER_SPOT_COUNT];
 extern GameObject* spawnPoints[3];
 extern Button* towerButtons[TOWER_BUTTON_COUNT];
-extern ObjectRef<Tower> turrets[TURRET_COUNT];  // the companions (3, 4) are null until a hero is chosen
+extern ObjectRef<Tower> turrets[TURRET_COUNT];
+extern CharSel* charSelScreen;
+extern Shop* shop;  // the companions (3, 4) are null until a hero is chosen
 
 // Enemy kinds in the order the spawn draws them.
 enum EnemyDraw { DRAW_SKELETON, DRAW_GOBLIN, DRAW_ORC, DRAW_WYVERN, DRAW_COUNT };

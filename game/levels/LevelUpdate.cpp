@@ -12,7 +12,9 @@
 #include "LevelState.h"
 #include "Waves.h"
 #include "actors/Enemy.h"
+#include "actors/CharSel.h"
 #include "actors/Player.h"
+#include "actors/Shop.h"
 #include "actors/Tower.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
@@ -22,10 +24,31 @@
 
 static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player")); }
 
-// The side panels (shop, character selection) cover the field while open; the
-// pause menu stops the level. None of them is on the field yet, so they are closed.
-static bool SidePanelOpen() { return false; }
+static bool ShopOpen() { return shop && shop->open; }
+// The side panels (shop, character selection) cover the field while open.
+static bool SidePanelOpen() { return ShopOpen() || (charSelScreen && charSelScreen->screenOpen); }
+// The pause menu stops the level; it is not on the field yet, so it is closed.
 static bool PauseMenuOpen() { return false; }
+
+static void ShowCharSel(bool shown)
+{
+    if (charSelScreen) charSelScreen->active = charSelScreen->visible = shown;
+}
+
+void CloseHowToPlay()
+{
+    howToPlayOpen = false;
+    if (shop) shop->panelBackground->visible = false;
+}
+
+// P opens the how-to-play text unless the shop is open; otherwise the shop runs.
+void HowToPlayOrShop()
+{
+    if (LEInputKeyTriggered(KEY_P) && !ShopOpen())
+        howToPlayOpen = true;
+    else if (shop)
+        shop->Update();
+}
 
 void ApplyCheats()
 {
@@ -69,6 +92,7 @@ static void RoundPhase()
         if (button) button->active = button->visible = false;
     for (Tower* turret : turrets)
         if (turret && !turret->placed) turret->visible = false;
+    ShowCharSel(false);
     SpawnStep();
 }
 
@@ -76,6 +100,8 @@ static void BetweenRoundsPhase()
 {
     for (Button* button : towerButtons)
         if (button) button->active = button->visible = true;
+    ShowCharSel(true);
+    if (charSelScreen) charSelScreen->Update();
     // The turrets join the field once a hero is in play.
     if (FindPlayer()) {
         for (Tower* turret : turrets)
@@ -83,11 +109,12 @@ static void BetweenRoundsPhase()
         for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u, 17u}) SetLabelVisible(id, true);
     }
     if (waveEffectPending) RollWaveEffect();
+    // While the how-to-play text is up the shop waits, until Esc closes the text.
     if (!howToPlayOpen) {
-        if (LEInputKeyTriggered(KEY_P) && !SidePanelOpen()) howToPlayOpen = true;
+        HowToPlayOrShop();
     } else if (LEInputKeyTriggered(KEY_ESCAPE)) {
-        howToPlayOpen = false;
-        if (LEInputKeyTriggered(KEY_P) && !SidePanelOpen()) howToPlayOpen = true;
+        CloseHowToPlay();
+        HowToPlayOrShop();
     }
     if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
 }
@@ -101,6 +128,7 @@ static void EndOfLevel()
         waveIndex = 0;
         nextState = STATE_RESTART;
         SetLabelVisible(1236, false);
+        if (shop) shop->panelBackground->visible = false;
         // Init multiplies the zoom again.
         levelCamera->transform.scale.x /= level.zoom.x;
         levelCamera->transform.scale.y /= level.zoom.y;
@@ -110,6 +138,7 @@ static void EndOfLevel()
         levelWon = false;
         nextState = level.nextState;
         SetLabelVisible(1235, false);
+        if (shop) shop->panelBackground->visible = false;
     }
 }
 

@@ -10,7 +10,10 @@
 #include "Level.h"
 #include "LevelState.h"
 #include "Waves.h"
+#include "actors/CharSel.h"
 #include "actors/Enemy.h"
+#include "actors/Shop.h"
+#include "actors/Tower.h"
 #include "main/GameStates.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
@@ -35,10 +38,23 @@ static void RoundRules()
 
 static void BetweenRoundsRules()
 {
-    if (howToPlayOpen && LEInputKeyTriggered(KEY_ESCAPE)) howToPlayOpen = false;
+    if (FindObject("Player"))
+        for (Tower* turret : turrets)
+            if (turret) turret->active = turret->visible = true;
+    // The how-to-play text holds the character selection back for the frame,
+    // unless Esc closes it.
+    bool selectionRuns = true;
+    if (howToPlayOpen) {
+        if (LEInputKeyTriggered(KEY_ESCAPE))
+            CloseHowToPlay();
+        else
+            selectionRuns = false;
+    }
+    if (selectionRuns && charSelScreen) charSelScreen->Update();
     if (waveEffectPending) RollWaveEffect();
-    if (!howToPlayOpen && LEInputKeyTriggered(KEY_P)) howToPlayOpen = true;
-    if (LEInputKeyTriggered(KEY_ENTER)) StartRound();
+    if (!howToPlayOpen) HowToPlayOrShop();
+    const bool panelOpen = (shop && shop->open) || (charSelScreen && charSelScreen->screenOpen);
+    if (LEInputKeyTriggered(KEY_ENTER) && !panelOpen) StartRound();
 }
 
 void TestLevelUpdate()

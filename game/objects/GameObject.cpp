@@ -103,6 +103,9 @@ void FlushDestroyQueue()
 void FreeAllObjects()
 {
     FlushDestroyQueue();
+    // Everything goes now: an Unload that destroys an object it owns (a turret's
+    // projectile) must not queue what this loop deletes anyway.
+    for (GameObject* object : objectList) object->alive = false;
     // From the back: objects a constructor added stand before their owner and must
     // outlive it.
     while (!objectList.empty()) {

@@ -9,6 +9,7 @@
 #include <LEGameState.h>
 #include <LESystem.h>
 #include <actors/Enemy.h>
+#include <actors/CharSel.h>
 #include <actors/Player.h>
 #include <levels/Level.h>
 #include <levels/LevelState.h>
@@ -47,8 +48,14 @@ protected:
         LEGameStateSelect();
         LevelLoad();
         LevelInit();
+        KeepSelectorClosed();
         loaded = true;
     }
+
+    // The character selection opens by itself on a level's first update and holds
+    // the round back until a hero is chosen; tests that bring their own hero, or
+    // need none, keep it closed.
+    static void KeepSelectorClosed() { charSelScreen->clickCount = 1; }
 
     void TearDown() override
     {
@@ -128,6 +135,15 @@ protected:
     {
         const Vector2 v = Matrix3TransformPoint(CameraViewMatrix(levelCamera), world);  // design pixels
         SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + v.x), int(540.0f - v.y));
+        Step();
+    }
+
+    // Holds keys (SDL scancodes) down together for `frames` frames.
+    static void Hold(std::initializer_list<int> keys, int frames = 1)
+    {
+        for (int key : keys) PushKeyEvent(key, true);
+        Step(frames);
+        for (int key : keys) PushKeyEvent(key, false);
         Step();
     }
 
