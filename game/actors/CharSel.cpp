@@ -166,5 +166,5 @@ void CharSel::CreateParty()
         companion->active = false;  // the level decides when turrets act
         turrets[3 + slot] = companion;
     }
-    objectList.sort([](const GameObject* a, const GameObject* b) { return a->id < b->id; });
+    SortObjectsById();
 }

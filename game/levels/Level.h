@@ -25,6 +25,8 @@ void TestLevelDraw();
 void UpdateHud();
 // Shared update rules.
 bool LevelHasFocus();
+// The shop or the character selection covers the field.
+bool SidePanelOpen();
 // Clears the how-to-play flag and the shop's backdrop with it.
 void CloseHowToPlay();
 // P opens the how-to-play text unless the shop is open; otherwise the shop runs.

@@ -78,5 +78,8 @@ void UpdateHud()
 void LevelDraw()
 {
     UpdateHud();
+    // An open panel covers the field: enemies spawned since the last sort take
+    // their place under it instead of walking across it.
+    if (SidePanelOpen()) SortObjectsById();
     DrawScene(levelCamera);
 }

@@ -26,7 +26,7 @@ static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player"));
 
 static bool ShopOpen() { return shop && shop->open; }
 // The side panels (shop, character selection) cover the field while open.
-static bool SidePanelOpen() { return ShopOpen() || (charSelScreen && charSelScreen->screenOpen); }
+bool SidePanelOpen() { return ShopOpen() || (charSelScreen && charSelScreen->screenOpen); }
 // The pause menu stops the level; it is not on the field yet, so it is closed.
 static bool PauseMenuOpen() { return false; }
 

@@ -12,7 +12,6 @@
 #include "Waves.h"
 #include "actors/CharSel.h"
 #include "actors/Enemy.h"
-#include "actors/Shop.h"
 #include "actors/Tower.h"
 #include "main/GameStates.h"
 #include "objects/Button.h"
@@ -53,8 +52,7 @@ static void BetweenRoundsRules()
     if (selectionRuns && charSelScreen) charSelScreen->Update();
     if (waveEffectPending) RollWaveEffect();
     if (!howToPlayOpen) HowToPlayOrShop();
-    const bool panelOpen = (shop && shop->open) || (charSelScreen && charSelScreen->screenOpen);
-    if (LEInputKeyTriggered(KEY_ENTER) && !panelOpen) StartRound();
+    if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
 }
 
 void TestLevelUpdate()
@@ -120,5 +118,6 @@ void TestLevelDraw()
     DebugWindow();
     UpdateHud();
     if (LEInputKeyTriggered(KEY_F)) LEWindowSetFullscreen(!LEWindowIsFullscreen());
+    if (SidePanelOpen()) SortObjectsById();
     DrawScene(levelCamera);
 }

@@ -64,6 +64,11 @@ void LoadAllObjects()
 {
     // Iterators of std::list stay valid while Load appends, so new objects are reached too.
     for (GameObject* object : objectList) object->Load();
+    SortObjectsById();
+}
+
+void SortObjectsById()
+{
     objectList.sort([](const GameObject* a, const GameObject* b) { return a->id < b->id; });
 }
 

@@ -64,6 +64,9 @@ GameObject* AddObject(std::list<GameObject*>& list, GameObject* object, uint32_t
                       LETexture* texture);
 // Loads every object (including ones added while loading), then sorts by id, stably.
 void LoadAllObjects();
+// Puts objectList in draw order: ascending id, stably. Objects added since the
+// last sort are otherwise drawn after all the others.
+void SortObjectsById();
 // Takes a live object out of play without deleting it: it is no longer updated
 // or drawn, every SceneIndex forgets it and every ObjectRef to it lets go. It
 // stays in objectList until FreeAllObjects (a killed enemy, for one).
