@@ -100,7 +100,7 @@ def _card_base(w, h, c_top, c_bot, border, radius=36, seed=1):
 
 
 def brightwell_logo():
-    """The first splash card: a radiant well beside the word BRIGHTWELL."""
+    """The first splash card: a radiant well beside the name of the team's crew."""
     w, h = WIDE
     cv = _card_base(w, h, hexc('#1f3b5c'), hexc('#0d1a2b'), hexc('#d9b45a'), seed=61)
     X, Y = cv.X, cv.Y
@@ -129,7 +129,7 @@ def brightwell_logo():
     cv.over(cover(sd_ellipse(X, Y, ex, ey + 31, 70, 9)), hexc('#1a1410'))
     cv.over(gaussian(cover(sd_ellipse(X, Y, ex, ey + 31, 60, 7)), 4), hexc('#ffd56a'), 0.9)
     # lettering
-    m = text_mask(w, h, 'BRIGHTWELL', font('title', 112), 790, 180, spacing=8)
+    m = text_mask(w, h, 'BASTION CREW', font('title', 100), 790, 180, spacing=6)
     paint_text(cv, m, hexc('#f3d27a'), outline=INK, ow=4, shadow=6, bevel=5)
     m2 = text_mask(w, h, 'presents', font('script', 62), 790, 290)
     paint_text(cv, m2, hexc('#e9e2cf'), shadow=3)
@@ -185,7 +185,7 @@ def team_logo():
 
 
 def sound_logo():
-    """The sound-technology card: the game's audio runs on SDL2_mixer."""
+    """The sound card: every note of the game is made by our own generator."""
     w, h = WIDE
     cv = _card_base(w, h, hexc('#203028'), hexc('#0b1410'), hexc('#9fd0b8'), seed=63)
     X, Y = cv.X, cv.Y
@@ -201,9 +201,9 @@ def sound_logo():
         cv.part(arc, hexc('#8ff0c4'), outline=INK, ow=3, bevel=5, shade=0.7)
     m0 = text_mask(w, h, 'Sound by', font('script', 62), 780, 95)
     paint_text(cv, m0, hexc('#e8efe9'), shadow=3)
-    m = text_mask(w, h, 'SDL2_mixer', font('sans', 120), 780, 200, spacing=4)
+    m = text_mask(w, h, 'OUR OWN SYNTH', font('sans', 84), 800, 200, spacing=3)
     paint_text(cv, m, hexc('#8ff0c4'), outline=INK, ow=4, shadow=6, bevel=5)
-    m2 = text_mask(w, h, 'Simple DirectMedia Layer  \u2022  zlib licence', font('italic', 40), 780, 300)
+    m2 = text_mask(w, h, 'every tune and sound effect made in-house', font('italic', 40), 780, 300)
     paint_text(cv, m2, hexc('#cfe0d6'), shadow=2)
     return cv
 
