@@ -206,6 +206,16 @@ void AudioStop(SoundChannel channel)
     Recycle(*record);
 }
 
+void AudioStopAll()
+{
+    while (!audio.activeList.empty()) {
+        SoundChannelRecord* record = audio.activeList.back();
+        audio.activeList.pop_back();
+        LESoundBackendStop(record->channel);
+        Recycle(*record);
+    }
+}
+
 void AudioSetPaused(SoundChannel channel, bool paused)
 {
     SoundChannelRecord* record = Held(channel);

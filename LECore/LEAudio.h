@@ -107,6 +107,8 @@ SoundChannel AudioPlayLooped(SoundAsset* sound);
 // Stops the play and returns its record to the free list. A null or spent handle
 // is ignored.
 void AudioStop(SoundChannel channel);
+// Stops every play and returns every record to the free list.
+void AudioStopAll();
 void AudioSetPaused(SoundChannel channel, bool paused);
 // True while the play is audible or paused; false once it ended or was stopped.
 bool AudioIsPlaying(SoundChannel channel);

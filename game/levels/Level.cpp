@@ -17,6 +17,8 @@
 #include "actors/Player.h"
 #include "actors/Shop.h"
 #include "actors/Tower.h"
+#include "menus/Credits.h"
+#include "menus/Pause.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
@@ -45,6 +47,7 @@ Button* towerButtons[TOWER_BUTTON_COUNT] = {};
 ObjectRef<Tower> turrets[TURRET_COUNT];
 CharSel* charSelScreen = nullptr;
 Shop* shop = nullptr;
+Pause* pauseMenu = nullptr;
 
 LETexture* enemyTextures[DRAW_COUNT] = {};
 SoundAsset* enemySounds[DRAW_COUNT] = {};
@@ -139,6 +142,9 @@ static void BuildField(const LevelDesc& d)
     background = AddPlain(0, "Background", {0, 0}, d.backgroundSize, d.backgroundRotation, quadMesh, level.background);
     nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, QUARTER_TURN, quadMesh, level.nexus);
     currencyIcon = AddPlain(d.coinId, "Currency", {270, 290}, {0, 0}, QUARTER_TURN, quadMesh, level.coin);
+    pauseMenu = d.testLevel ? nullptr
+                            : static_cast<Pause*>(AddObject(objectList, new Pause, 200, "PauseMenu", 0, 0, 1, 1, 0,
+                                                            nullptr, nullptr));
     for (int i = 0; i < TOWER_SPOT_COUNT; ++i)
         towerSpots[i] = i < d.towerSpotCount
                             ? AddPlain(400 + uint32_t(i), "TowerPlace", d.towerSpots[i], {50, 50}, 0, quadMesh, level.towerSpot)
@@ -255,6 +261,7 @@ static void ForgetObjects()
     for (ObjectRef<Tower>& turret : turrets) turret = nullptr;
     charSelScreen = nullptr;
     shop = nullptr;
+    pauseMenu = nullptr;
     currentPlayer = nullptr;
 }
 
@@ -268,18 +275,25 @@ void LevelFree()
     AudioSetPaused(level.musicChannel, true);
     FreeAllObjects();
     FreeAllTextLabels();
-    // The last level lets its enemies' calls ring out.
-    if (Desc().stopEnemySoundsOnFree)
-        for (SoundChannel& channel : enemyChannels) AudioStop(channel);
+    // The last level lets its enemies' calls ring out; a call that never sounded
+    // is still paused and would hold its channel for ever, so it stops anyway.
+    for (SoundChannel& channel : enemyChannels)
+        if (Desc().stopEnemySoundsOnFree || (channel && channel->paused)) AudioStop(channel);
     AudioStop(level.musicChannel);
     AudioStop(level.testChannel);
+    // The test level leaves nothing sounding behind it.
+    if (Desc().testLevel) AudioStopAll();
+    // A credits page the victory showed goes with the level.
+    ShowCreditsPage(1, false);
     ForgetObjects();
 }
 
 SoundChannel LevelMusicChannel() { return level.musicChannel; }
 
+// The chime prepared paused at Init has never sounded: it does not count as playing.
 void PlayTestSound()
 {
-    if (AudioIsPlaying(level.testChannel)) return;
+    if (AudioIsPlaying(level.testChannel) && !level.testChannel->paused) return;
+    AudioStop(level.testChannel);
     level.testChannel = AudioPlay(level.testSound, false, SOUND_GROUP_NONE);
 }

@@ -64,11 +64,37 @@ void ShowLoseScreen()
     ShowEndScreen(1236, "You lost! Press Q to quit or R to go to restart the level", 3456, "LoseBG");
 }
 
+static const char* const HOW_TO_PLAY_TEXT =
+    " - WASD: Move \n - Left Click : Attack \n - E: Active Ability. Defeat all the enemies in each wave to win. \n"
+    "If the nexus' health reaches 0, you lose.You can buy upgrades in the shop\nwith gold dropped by enemies\n "
+    "Gold is displayed in the top - right.Press CTRL and a number from 1\n to 4 to activate cheats\n\n - 1: "
+    "Infinite money\n - 2: Maximum hero damage\n - 3: Infinite nexus health\n - 4: Non - stop enemiesPress ESC "
+    "to close this menu\n and press P in - between rounds\n to open it. To place a tower, left click the\nbuttons "
+    "below and place them in\none of the marked spots";
+static constexpr uint32_t HOW_TO_PLAY_LABEL = 12456;
+
+// P between rounds shows the how-to-play text in every level; Esc hides it.
+void CreateHowToPlayText()
+{
+    TextLabel* label = FindTextLabel(HOW_TO_PLAY_LABEL);
+    if (!howToPlayOpen) {
+        if (label) label->visible = false;
+        return;
+    }
+    if (!shop) return;
+    if (!label) {
+        label = AddTextLabel(new TextLabel(levelFont, Transform{}, "", HOW_TO_PLAY_LABEL, 0xFF000000));
+        SetLabelText(label, HOW_TO_PLAY_TEXT);
+    }
+    label->visible = true;
+}
+
 void UpdateHud()
 {
     UpdateNexusText();
     UpdateWaveText();
     UpdateGoldText();
+    CreateHowToPlayText();
     if (levelLost) ShowLoseScreen();
     if (levelWon) ShowWinScreen();
     UpdateWaveEffectText();

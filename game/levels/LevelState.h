@@ -19,6 +19,7 @@ struct Player;
 struct Tower;
 struct CharSel;
 struct Shop;
+struct Pause;
 
 constexpr int WAVE_COUNT = 6;
 constexpr int TOWER_SPOT_COUNT = 9;
@@ -50,7 +51,8 @@ extern GameObject* spawnPoints[3];
 extern Button* towerButtons[TOWER_BUTTON_COUNT];
 extern ObjectRef<Tower> turrets[TURRET_COUNT];
 extern CharSel* charSelScreen;
-extern Shop* shop;  // the companions (3, 4) are null until a hero is chosen
+extern Shop* shop;
+extern Pause* pauseMenu;  // every playable level has one; the test level has none  // the companions (3, 4) are null until a hero is chosen
 
 // Enemy kinds in the order the spawn draws them.
 enum EnemyDraw { DRAW_SKELETON, DRAW_GOBLIN, DRAW_ORC, DRAW_WYVERN, DRAW_COUNT };

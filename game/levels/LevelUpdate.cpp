@@ -16,6 +16,9 @@
 #include "actors/Player.h"
 #include "actors/Shop.h"
 #include "actors/Tower.h"
+#include "menus/Credits.h"
+#include "main/GameStates.h"
+#include "menus/Pause.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
@@ -27,8 +30,15 @@ static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player"));
 static bool ShopOpen() { return shop && shop->open; }
 // The side panels (shop, character selection) cover the field while open.
 bool SidePanelOpen() { return ShopOpen() || (charSelScreen && charSelScreen->screenOpen); }
-// The pause menu stops the level; it is not on the field yet, so it is closed.
-static bool PauseMenuOpen() { return false; }
+// Esc opens the pause menu unless a panel or the how-to-play text is up (Esc
+// closes those first); while it is open nothing of the level runs.
+static bool PauseStep()
+{
+    if (!pauseMenu) return false;
+    if (LEInputKeyTriggered(KEY_ESCAPE) && !SidePanelOpen() && !howToPlayOpen) pauseMenu->open = true;
+    pauseMenu->Update();
+    return pauseMenu->open;
+}
 
 static void ShowCharSel(bool shown)
 {
@@ -119,11 +129,25 @@ static void BetweenRoundsPhase()
     if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
 }
 
+// The last level's victory shows the first credits page over everything; a
+// right click clears it and every text away (the win message comes back).
+static void CreditsOnVictory(const LevelDesc& level, bool justWon)
+{
+    if (level.nextState != STATE_MAIN_MENU) return;
+    if (justWon) ShowCreditsPage(1, true);
+    if (!CreditsPageShown(1) || !LEInputMousePressed(MOUSE_RIGHT)) return;
+    ShowCreditsPage(1, false);
+    for (TextLabel* label : textList) label->visible = false;
+}
+
 static void EndOfLevel()
 {
-    if (waveIndex >= uint32_t(WAVE_COUNT)) levelWon = true;
-    if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) nextState = STATE_QUIT;
     const LevelDesc& level = CurrentLevelDesc();
+    if (waveIndex >= uint32_t(WAVE_COUNT)) {
+        CreditsOnVictory(level, !levelWon);
+        levelWon = true;
+    }
+    if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) nextState = STATE_QUIT;
     if (LEInputKeyPressed(KEY_R) && levelLost) {
         waveIndex = 0;
         nextState = STATE_RESTART;
@@ -180,7 +204,7 @@ void LevelUpdate()
         ApplyCheats();
         PrintDebugStats();
     }
-    if (PauseMenuOpen()) return;
+    if (PauseStep()) return;
     if (d.cheatOrder == CheatOrder::AfterPause) ApplyCheats();
     if (waveIndex == 1) waveScalingOn = true;
 

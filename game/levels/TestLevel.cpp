@@ -12,13 +12,12 @@
 #include "Waves.h"
 #include "actors/CharSel.h"
 #include "actors/Enemy.h"
+#include "actors/Shop.h"
 #include "actors/Tower.h"
 #include "main/GameStates.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
-
-static constexpr Vector2 SHOP_POSITION{-350, -250};
 
 static void PlaceOrcAtMouse()
 {
@@ -97,7 +96,7 @@ static void DebugWindow()
     if (ImGui::Begin("Screen debug")) {
         const Transform& cam = levelCamera->transform;
         const Vector2 mouse = ScreenToWorld(levelCamera, LEInputMousePosition());
-        const Vector2 shop = WorldToDesign(SHOP_POSITION);
+        const Vector2 shopOnScreen = WorldToDesign(shop ? shop->transform.position : Vector2{});
         const Vector2 button = towerButtons[0] ? towerButtons[0]->transform.position : Vector2{};
         const Vector2 buttonOnScreen = WorldToDesign(button);
         ImGui::Text("Window width: %i", int(LEWindowWidth()));
@@ -105,7 +104,8 @@ static void DebugWindow()
         ImGui::Text("Cam transform position: (%f,%f)", double(cam.position.x), double(cam.position.y));
         ImGui::Text("Cam transform scale: (%f,%f)", double(cam.scale.x), double(cam.scale.y));
         ImGui::Text("Mouse position: (%f,%f)", double(mouse.x), double(mouse.y));
-        ImGui::Text("Shop position: (%f,%f)", double(shop.x), double(shop.y));
+        ImGui::Text("Shop position: (%f,%f)", double(shopOnScreen.x), double(shopOnScreen.y));
+        ImGui::Text("Mage dmg: %f", turrets[1] ? double(turrets[1]->damage) : 0.0);
         ImGui::Text("%s", MouseInViewport() ? "In VP" : "Not in VP");
         ImGui::Text("Button 1: (%f,%f)", double(button.x), double(button.y));
         ImGui::Text("Button 1 in window: (%f,%f)", double(buttonOnScreen.x), double(buttonOnScreen.y));

@@ -11,6 +11,7 @@
 #include <src/LEPlatform.h>
 
 #include "GameStates.h"
+#include "menus/Credits.h"
 
 static constexpr float DESIGN_WIDTH = 1920.0f;
 static constexpr float DESIGN_HEIGHT = 1080.0f;
@@ -51,10 +52,12 @@ int GameMain()
     LEAudioStart();
 
     RegisterGameStates();
+    CreateCredits();
     initialState = nextState = previousState = currentState = STATE_MAIN_MENU;
     LEGameStateSelect();
     LEGameLoopRun();
 
+    FreeCredits();
     StopEngine();
     return 0;
 }

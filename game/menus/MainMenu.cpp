@@ -1,67 +1,336 @@
-// MainMenu: the main menu state, the first state of the game. Until the logos
-// and buttons arrive it shows its deep green backdrop with an invitation to
-// play; Enter or a click starts level 1.
+// MainMenu: the main menu state (id 100), the first state of the game. Owns
+// the menu's resources, its objects and its flow: three logo cards fading in
+// one after another (any key of Space, Enter, Escape or a click skips them),
+// then the title and five buttons: Play starts level 1, Settings and How to play
+// open their screens over the menu, Quit asks for Enter, Credits shows the two
+// credit pages for ten seconds. The music loops and pauses without the focus.
 #include "MainMenu.h"
+
+#include <cstdio>  // Required for: printf
 
 #include <LEAudio.h>
 #include <LEGameState.h>
 #include <LEInput.h>
+#include <LESystem.h>
 #include <src/LEFont.h>
 #include <src/LEGraphicsOGL.h>
 
+#include "Credits.h"
+#include "HTPlay.h"
+#include "Settings.h"
 #include "main/GameStates.h"
+#include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
 #include "objects/TextLabel.h"
 
-static constexpr uint32_t MAIN_MENU_BACKGROUND = 0xFF014421;
+static constexpr int MENU_BUTTON_COUNT = 5;
+enum MenuButton { PLAY, SETTINGS, HOW_TO_PLAY, QUIT, CREDITS };
+static const char* const BUTTON_TEXTS[MENU_BUTTON_COUNT] = {"Play", "Settings", "How to play", "Quit", "Credits"};
+static constexpr uint32_t MENU_BACKGROUND = 0xFF014421;
+static constexpr float LOGO_FADE = 1.0f;   // seconds to fade a logo in
+static constexpr float LOGO_HOLD = 2.0f;   // seconds a logo stays
+static constexpr float CREDITS_PAGE_2 = 6.0f, CREDITS_END = 10.0f;
 
 static struct {
-    Camera2D* camera = nullptr;
+    // Resources (Load to Unload).
+    LEMesh* menuQuadMesh = nullptr;
+    LEFont* menuFont = nullptr;
     LEFont* titleFont = nullptr;
-    LEFont* promptFont = nullptr;
+    LETexture* schoolLogoTexture = nullptr;
+    LETexture* teamLogoTexture = nullptr;
+    LETexture* fmodLogoTexture = nullptr;
+    Camera2D* menuCamera = nullptr;
+    SoundAsset* menuMusic = nullptr;
+    SoundChannel menuMusicChannel;
+    // The scene (Init to Free; owned by objectList and textList).
+    Button* menuButtons[MENU_BUTTON_COUNT] = {};
+    TextLabel* menuButtonLabels[MENU_BUTTON_COUNT] = {};
+    TextLabel* titleLabel = nullptr;
+    GameObject* schoolLogo = nullptr;
+    GameObject* teamLogo = nullptr;
+    GameObject* fmodLogo = nullptr;
+    HTPlay* menuHowToPlay = nullptr;
+    Settings* menuSettings = nullptr;
+    GameObject* menuConfirmBox = nullptr;
+    TextLabel* menuConfirmLabel = nullptr;
+    // Flow.
+    bool splashRunning = false, firstLogoPhase = false, secondLogoPhase = false;
+    bool menuInteractive = false, creditsRunning = false;
+    float splashFade = 0.0f, firstLogoHold = 0.0f, secondLogoHold = 0.0f, thirdLogoHold = 0.0f;
+    float creditsTime = 0.0f;
 } menu;
 
 void MainMenuLoad()
 {
-    menu.camera = new Camera2D;
+    menu.menuQuadMesh = CreateUnitQuadMesh(0xFFB2BEB5);
+    menu.menuFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 25, 1.0f);
     menu.titleFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 37, 1.0f);
-    menu.promptFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 25, 1.0f);
+    menu.schoolLogoTexture = LETextureLoad("Assets/Logos/bw_logo.png");
+    menu.teamLogoTexture = LETextureLoad("Assets/Logos/team_logo.png");
+    menu.fmodLogoTexture = LETextureLoad("Assets/Logos/fmod_logo.png");
+    menu.menuCamera = new Camera2D;
+    menu.menuMusic = AudioLoad("Assets/Audio/Music/music_mainmenu.wav");
 }
 
-static void AddCentredLabel(LEFont* font, float y, float scale, const char* text, uint32_t color)
+// ---------------------------------------------------------------------------
+// Init
+// ---------------------------------------------------------------------------
+static TextLabel* AddMenuLabel(LEFont* font, Vector2 at, float scale, uint32_t id, const char* text)
 {
-    TextLabel* label = AddTextLabel(new TextLabel(font, TransformMakeValues(0, y, scale, scale, 0), "", 0, color));
+    TextLabel* label = AddTextLabel(new TextLabel(font, TransformMakeValues(at.x, at.y, scale, scale, 0), " ", id,
+                                                  0xFF000000));
     SetLabelText(label, text);
+    return label;
+}
+
+static GameObject* AddLogo(uint32_t id, const char* name, Vector2 size, LETexture* texture)
+{
+    GameObject* logo = AddObject(objectList, new GameObject, id, name, 0, 0, size.x, size.y, QUARTER_TURN,
+                                 menu.menuQuadMesh, texture);
+    logo->useModColor = true;
+    logo->modColor = 0x00FFFFFF;  // white, fully transparent: the fade brings it in
+    return logo;
 }
 
 void MainMenuInit()
 {
-    LEGraphicsSetBackgroundColor(MAIN_MENU_BACKGROUND);
-    AddCentredLabel(menu.titleFont, 120, 2.5f, "Ember Bastion", 0xFFE8C36A);
-    AddCentredLabel(menu.promptFont, -80, 1.5f, "Press Enter or click to play", 0xFFF2EAD3);
+    for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
+        const Vector2 at{-350.0f + 170.0f * float(i), -100.0f};
+        menu.menuButtons[i] = static_cast<Button*>(
+            AddObject(objectList, new Button, 9009 + uint32_t(i), "Button", at.x, at.y, 100, 50, 0, menu.menuQuadMesh,
+                      nullptr));
+        menu.menuButtonLabels[i] = AddMenuLabel(menu.menuFont, at, 0.8f, uint32_t(i), BUTTON_TEXTS[i]);
+        menu.menuButtons[i]->visible = menu.menuButtonLabels[i]->visible = false;
+    }
+    menu.titleLabel = AddMenuLabel(menu.titleFont, {0, 70}, 1.4f, 5, "Ember Bastion");
+    menu.titleLabel->visible = false;
+
+    menu.splashRunning = menu.firstLogoPhase = true;
+    menu.secondLogoPhase = false;
+    menu.splashFade = menu.firstLogoHold = menu.secondLogoHold = menu.thirdLogoHold = 0.0f;
+    menu.menuInteractive = menu.creditsRunning = false;
+
+    menu.menuHowToPlay = static_cast<HTPlay*>(
+        AddObject(objectList, new HTPlay, 855, "Settings", 0, 0, 1, 1, 0, nullptr, nullptr));
+    menu.schoolLogo = AddLogo(1249708, "Brightwell Logo", {300, -533.3333f}, menu.schoolLogoTexture);
+    menu.teamLogo = AddLogo(1249709, "Team Logo", {533.3333f, -300}, menu.teamLogoTexture);
+    menu.fmodLogo = AddLogo(1249710, "FMOD Logo", {300, -533.3333f}, menu.fmodLogoTexture);
+    menu.teamLogo->visible = menu.fmodLogo->visible = false;
+
+    menu.menuMusicChannel = AudioPlayLooped(menu.menuMusic);
+
+    menu.menuSettings = static_cast<Settings*>(
+        AddObject(objectList, new Settings(menu.menuCamera), 856, "Settings", 0, 0, 1, 1, 0, nullptr, nullptr));
+    menu.menuConfirmBox = AddObject(objectList, new GameObject, 857, "QuitConfirmation", 0, 0, 500, 150, 0,
+                                    menu.menuQuadMesh, nullptr);
+    menu.menuConfirmLabel =
+        AddMenuLabel(menu.menuFont, {0, 0}, 1.3f, 6, "To confirm quit press Enter. To cancel press Esc");
+    menu.menuConfirmBox->visible = menu.menuConfirmBox->active = false;
+    menu.menuConfirmLabel->visible = false;
+
+    menu.menuCamera->transform.scale.x *= 0.5f;
+    menu.menuCamera->transform.scale.y *= 0.8888889f;
+    LEGraphicsSetBackgroundColor(MENU_BACKGROUND);
+    LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
+    SortObjectsById();
+}
+
+// ---------------------------------------------------------------------------
+// Update
+// ---------------------------------------------------------------------------
+static void SetButtonsShown(bool shown)
+{
+    for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
+        menu.menuButtons[i]->active = menu.menuButtons[i]->visible = shown;
+        menu.menuButtonLabels[i]->visible = shown;
+    }
+}
+
+static void EndSplash()
+{
+    for (GameObject* logo : {menu.schoolLogo, menu.teamLogo, menu.fmodLogo}) logo->visible = false;
+    SetButtonsShown(true);
+    menu.titleLabel->visible = true;
+    menu.splashRunning = false;
+    menu.menuInteractive = true;
+}
+
+// White, its alpha following the fade over one second.
+static uint32_t FadeColor()
+{
+    menu.splashFade = menu.splashFade < 0.0f ? 0.0f : menu.splashFade > 2.0f ? 2.0f : menu.splashFade;
+    const float alpha = menu.splashFade > LOGO_FADE ? 1.0f : menu.splashFade;
+    return uint32_t(alpha * 255.0f) << 24 | 0xFFFFFF;
+}
+
+static bool FadedIn(const GameObject* logo) { return logo->modColor == 0xFFFFFFFF; }
+
+// Each logo fades in over a second and stays for two; the next starts from nothing.
+static void RunSplash(float dt)
+{
+    if (!FadedIn(menu.schoolLogo)) {
+        menu.schoolLogo->modColor = FadeColor();
+    } else if (menu.firstLogoPhase) {
+        menu.firstLogoHold += dt;
+        if (menu.firstLogoHold >= LOGO_HOLD) {
+            menu.firstLogoPhase = false;
+            menu.schoolLogo->visible = false;
+            menu.secondLogoPhase = true;
+            menu.splashFade = 0.0f;
+            menu.teamLogo->visible = true;
+            menu.firstLogoHold = 0.0f;
+        }
+    }
+    if (!menu.firstLogoPhase && !FadedIn(menu.teamLogo)) menu.teamLogo->modColor = FadeColor();
+    if (FadedIn(menu.teamLogo) && menu.secondLogoPhase) {
+        menu.secondLogoHold += dt;
+        if (menu.secondLogoHold >= LOGO_HOLD) {
+            menu.secondLogoPhase = false;
+            menu.teamLogo->visible = false;
+            menu.splashFade = 0.0f;
+            menu.fmodLogo->visible = true;
+            menu.secondLogoHold = 0.0f;
+        }
+    }
+    if (!menu.firstLogoPhase && !menu.secondLogoPhase && !FadedIn(menu.fmodLogo))
+        menu.fmodLogo->modColor = FadeColor();
+    if (FadedIn(menu.fmodLogo)) {
+        const float held = menu.thirdLogoHold;
+        menu.thirdLogoHold += dt;
+        if (held > LOGO_HOLD) EndSplash();
+    }
+    menu.splashFade += dt;
+    if (LEInputKeyTriggered(KEY_SPACE) || LEInputKeyTriggered(KEY_ENTER) || LEInputKeyTriggered(KEY_ESCAPE) ||
+        LEInputMouseTriggered(MOUSE_LEFT) || LEInputMouseTriggered(MOUSE_RIGHT))
+        EndSplash();
+}
+
+// Page 1 for six seconds, page 2 until ten.
+static void RunCredits(float dt)
+{
+    menu.creditsTime += dt;
+    if (menu.creditsTime >= CREDITS_PAGE_2 && menu.creditsTime <= CREDITS_END) {
+        ShowCreditsPage(1, false);
+        ShowCreditsPage(2, true);
+    }
+    if (menu.creditsTime >= CREDITS_END) {
+        ShowCreditsPage(2, false);
+        menu.creditsRunning = false;
+        menu.titleLabel->visible = true;
+    }
+}
+
+static void ReturnToButtons()
+{
+    SetButtonsShown(true);
+    menu.creditsRunning = false;
+    menu.titleLabel->visible = true;
+}
+
+// A button acts while the menu is live and the button can be seen: not under
+// the credits, not while hidden behind the quit question.
+static bool Pressed(int button, Vector2 mouse)
+{
+    const Button* b = menu.menuButtons[button];
+    return menu.menuInteractive && !menu.creditsRunning && b->alive && b->visible && PointInBox(mouse, b) &&
+           LEInputMousePressed(MOUSE_LEFT);
+}
+
+static void MenuButtons()
+{
+    const Vector2 mouse = ScreenToWorld(menu.menuCamera, LEInputMousePosition());
+    printf("%g %g\n", double(mouse.x), double(mouse.y));
+    if (Pressed(PLAY, mouse)) nextState = STATE_LEVEL_1;
+    if (Pressed(HOW_TO_PLAY, mouse)) {
+        menu.menuHowToPlay->open = true;
+        menu.menuInteractive = false;
+        SetButtonsShown(false);
+        menu.titleLabel->visible = false;
+    }
+    if (Pressed(CREDITS, mouse)) {
+        menu.titleLabel->visible = false;
+        ShowCreditsPage(1, true);
+        menu.creditsTime = 0.0f;
+        menu.creditsRunning = true;
+    }
+    if (CreditsPageShown(1) && LEInputKeyTriggered(KEY_ESCAPE)) {
+        ShowCreditsPage(1, false);
+        for (TextLabel* label : textList) label->visible = false;
+        ReturnToButtons();
+    }
+    if (Pressed(SETTINGS, mouse)) {
+        menu.menuSettings->open = true;
+        menu.titleLabel->visible = false;
+        for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
+            menu.menuButtons[i]->alive = false;
+            menu.menuButtonLabels[i]->visible = false;
+        }
+        menu.menuInteractive = false;
+    }
+    if (!menu.menuSettings->open && !menu.menuHowToPlay->open && !menu.menuInteractive) {
+        menu.menuInteractive = true;
+        menu.titleLabel->visible = true;
+        for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
+            menu.menuButtons[i]->alive = menu.menuButtons[i]->visible = true;
+            menu.menuButtonLabels[i]->visible = true;
+        }
+    }
+    if (Pressed(QUIT, mouse)) {
+        menu.titleLabel->visible = false;
+        SetButtonsShown(false);
+        menu.menuConfirmBox->visible = menu.menuConfirmLabel->visible = true;
+    }
+    if (menu.menuConfirmBox->visible) {
+        if (LEInputKeyTriggered(KEY_ESCAPE)) {
+            menu.menuConfirmBox->visible = menu.menuConfirmLabel->visible = false;
+            ReturnToButtons();
+        }
+        if (LEInputKeyPressed(KEY_ENTER)) nextState = STATE_QUIT;
+    }
 }
 
 void MainMenuUpdate()
 {
-    AudioUpdate();
-    if (LEInputKeyTriggered(KEY_ENTER) || LEInputMouseTriggered(MOUSE_LEFT)) nextState = STATE_LEVEL_1;
+    if (!LEWindowIsActive()) {
+        AudioSetPaused(menu.menuMusicChannel, true);
+        return;
+    }
+    if (menu.menuMusicChannel && menu.menuMusicChannel->paused) AudioSetPaused(menu.menuMusicChannel, false);
+    const float dt = float(LEFrameTime());
+    if (menu.creditsRunning) RunCredits(dt);
+    if (menu.splashRunning) {
+        RunSplash(dt);
+        AudioUpdate();
+        return;
+    }
+    MenuButtons();
     UpdateScene();
+    AudioUpdate();
 }
 
-void MainMenuDraw() { DrawScene(menu.camera); }
+void MainMenuDraw() { DrawScene(menu.menuCamera); }
 
 void MainMenuFree()
 {
     FreeAllObjects();
     FreeAllTextLabels();
+    ShowCreditsPage(1, false);
+    ShowCreditsPage(2, false);
+    menu.creditsRunning = false;
 }
 
 void MainMenuUnload()
 {
+    LEMeshFree(menu.menuQuadMesh);
+    LEFontFree(menu.menuFont);
     LEFontFree(menu.titleFont);
-    LEFontFree(menu.promptFont);
-    menu.titleFont = menu.promptFont = nullptr;
-    delete menu.camera;
-    menu.camera = nullptr;
+    for (LETexture* texture : {menu.schoolLogoTexture, menu.teamLogoTexture, menu.fmodLogoTexture})
+        LETextureUnload(texture);
+    AudioUnload(menu.menuMusic);
+    delete menu.menuCamera;
+    menu = {};
 }
+
+bool MainMenuSplashRunning() { return menu.splashRunning; }
+bool MainMenuCreditsRunning() { return menu.creditsRunning; }

@@ -7,3 +7,7 @@ void MainMenuUpdate();
 void MainMenuDraw();
 void MainMenuFree();
 void MainMenuUnload();
+
+// Where the menu stands, for tests and tools.
+bool MainMenuSplashRunning();
+bool MainMenuCreditsRunning();

@@ -12,6 +12,7 @@
 
 std::list<GameObject*> objectList;
 std::list<GameObject*> destroyQueue;
+std::list<GameObject*> overlayList;
 
 static std::list<SceneIndexBase*>& SceneIndices()
 {
@@ -154,4 +155,6 @@ void DrawScene(Camera2D* camera)
         if (object->alive && object->visible) object->Draw(&view);
     for (TextLabel* label : textList)
         if (label->visible) DrawTextLabel(label, &view);
+    for (GameObject* overlay : overlayList)
+        if (overlay->alive && overlay->visible) overlay->Draw(&view);
 }

@@ -57,6 +57,9 @@ struct Sprite : GameObject {
 
 extern std::list<GameObject*> objectList;
 extern std::list<GameObject*> destroyQueue;
+// Objects drawn over everything, labels included, in every state (the credits
+// pages). Not owned: whoever adds an object removes it before deleting it.
+extern std::list<GameObject*> overlayList;
 
 // Sets the flags, moves the object to the end of `list` and places it. Null is ignored.
 GameObject* AddObject(std::list<GameObject*>& list, GameObject* object, uint32_t id, const char* name,
@@ -87,7 +90,7 @@ LEMesh* CreateUnitQuadMesh(uint32_t color);
 // Flushes the destroy queue, then updates every live active object.
 void UpdateScene();
 // Letterboxes through the camera, draws every live visible object, then every
-// visible text label.
+// visible text label, then the visible overlays.
 void DrawScene(Camera2D* camera);
 
 // A non-owning list of objects of one kind (enemies, towers) kept in step with

@@ -1,0 +1,24 @@
+// Credits: the two full-screen credit pages, made once at start-up and kept for
+// the whole run. The pages are overlays (drawn over everything, labels included,
+// in every state) rather than members of objectList, so no state's Free deletes
+// them. The main menu shows them in turn; winning the last level shows page 1.
+#pragma once
+
+#include "objects/GameObject.h"
+
+struct Credits {
+    LETexture* page1Texture = nullptr;
+    LETexture* page2Texture = nullptr;
+    LEMesh* mesh = nullptr;
+    GameObject* page1 = nullptr;
+    GameObject* page2 = nullptr;
+};
+
+// Null before start-up makes them and after shutdown frees them.
+extern Credits* credits;
+
+void CreateCredits();
+void FreeCredits();
+// Shows or hides a page; nothing happens without credits.
+void ShowCreditsPage(int page, bool shown);
+bool CreditsPageShown(int page);
