@@ -1,0 +1,378 @@
+// The menus through the real frame loop, played with injected keys and the real
+// pointer: the splash, the main menu and its screens, the pause menu in the
+// levels, settings that last for the whole run, the credits on time, and
+// restarts and round trips that leave nothing behind.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <LEAudio.h>
+#include <LEGameState.h>
+#include <LESystem.h>
+#include <actors/CharSel.h>
+#include <actors/Player.h>
+#include <levels/Level.h>
+#include <levels/LevelState.h>
+#include <main/GameStates.h>
+#include <objects/Camera2D.h>
+#include <menus/Credits.h>
+#include <menus/HTPlay.h>
+#include <menus/MainMenu.h>
+#include <menus/Pause.h>
+#include <menus/Settings.h>
+#include <objects/TextLabel.h>
+#include <src/LEFont.h>
+#include <src/LEMesh.h>
+#include <src/LETexture.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+namespace {
+
+TEST(SettingsArithmetic, VolumesStepInTenthsAndResolutionsWrapRound)
+{
+    struct Run {
+        float start, step;
+        std::vector<int> shown;
+    };
+    const Run runs[] = {
+        {1.0f, -0.1f, {90, 79, 69, 59, 49, 39, 29, 19, 9, 0, 0}},
+        {0.0f, 0.1f, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100}},
+    };
+    for (const Run& run : runs) {
+        float volume = run.start;
+        for (int expected : run.shown) {
+            volume = StepVolume(volume, run.step);
+            EXPECT_EQ(VolumeText("Music:", volume), "Music:" + std::to_string(expected));
+        }
+    }
+    const char* const up[] = {"3840x2160", "1280x720", "1600x900", "1920x1080"};
+    const char* const down[] = {"1600x900", "1280x720", "3840x2160", "1920x1080"};
+    for (int step : {1, -1}) {
+        int32_t index = 2;
+        for (const char* size : step > 0 ? up : down) {
+            index = StepResolution(index, step);
+            EXPECT_EQ(ResolutionText(RESOLUTIONS[index]), std::string("Current Resolution: ") + size);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// A script of player actions, run one step at a time from inside the frame loop
+// ---------------------------------------------------------------------------
+struct Step {
+    std::string what;
+    std::function<void()> act;   // once, when the step begins
+    std::function<bool()> done;  // checked on the frames after
+    int limit;                   // frames before the step counts as failed
+};
+
+struct {
+    std::vector<Step> steps;
+    size_t current = 0;
+    int frames = 0;
+    bool begun = false;
+    std::string failure;
+    int levelInits = 0;
+} script;
+
+void RunScript()
+{
+    if (!script.failure.empty()) return;
+    if (script.current >= script.steps.size()) {
+        script.failure = "the script ran out before the game ended";
+        nextState = STATE_QUIT;
+        return;
+    }
+    Step& step = script.steps[script.current];
+    if (!script.begun) {
+        script.begun = true;
+        script.frames = 0;
+        if (step.act) step.act();
+        return;
+    }
+    ++script.frames;
+    if (!step.done || step.done()) {
+        ++script.current;
+        script.begun = false;
+    } else if (script.frames > step.limit) {
+        script.failure = step.what;
+        nextState = STATE_QUIT;
+    }
+}
+
+template <void (*Update)()>
+void Scripted()
+{
+    RunScript();
+    Update();
+}
+
+void CountedLevelInit()
+{
+    ++script.levelInits;
+    LevelInit();
+}
+
+void Add(std::string what, std::function<void()> act, std::function<bool()> done = nullptr, int limit = 600)
+{
+    script.steps.push_back({std::move(what), std::move(act), std::move(done), limit});
+}
+
+void WaitFor(std::string what, std::function<bool()> done, int limit = 600) { Add(std::move(what), nullptr, done, limit); }
+
+void Wait(int frames)
+{
+    auto left = std::make_shared<int>(frames);
+    Add("wait", [left, frames] { *left = frames; }, [left] { return --*left <= 0; });
+}
+
+void Tap(int scancode)
+{
+    Add("key down", [scancode] { PushKeyEvent(scancode, true); });
+    Add("key up", [scancode] { PushKeyEvent(scancode, false); });
+}
+
+void CtrlTap(int scancode)
+{
+    Add("ctrl down", [] { PushKeyEvent(SDL_SCANCODE_LCTRL, true); });
+    Tap(scancode);
+    Add("ctrl up", [] { PushKeyEvent(SDL_SCANCODE_LCTRL, false); });
+}
+
+// A click at a world point through a camera zoom, in the 1920 x 1080 window.
+void ClickAt(Vector2 world, Vector2 zoom)
+{
+    Add("point", [world, zoom] {
+        SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + world.x / zoom.x),
+                             int(540.0f - world.y / zoom.y));
+    });
+    Add("press", [] { PushMouseButtonEvent(SDL_BUTTON_LEFT, true); });
+    Add("release", [] { PushMouseButtonEvent(SDL_BUTTON_LEFT, false); });
+}
+
+constexpr Vector2 MENU_ZOOM{0.5f, 0.8888889f}, LEVEL_ZOOM{0.41666666f, 0.57347673f};
+void ClickMenuButton(int i) { ClickAt({-350.0f + 170.0f * float(i), -100.0f}, MENU_ZOOM); }
+void ClickLevel(Vector2 world) { ClickAt(world, LEVEL_ZOOM); }
+
+void ChooseHunter()
+{
+    WaitFor("the selector opens", [] { return charSelScreen && charSelScreen->screenOpen; });
+    ClickLevel({-100, 0});
+    WaitFor("a hero is chosen", [] { return currentPlayer != nullptr; });
+}
+
+void PauseAndClick(Vector2 button, const char* what, std::function<bool()> done)
+{
+    Tap(SDL_SCANCODE_ESCAPE);
+    WaitFor("the pause menu opens", [] { return pauseMenu && pauseMenu->open; });
+    ClickLevel(button);
+    WaitFor(what, std::move(done));
+}
+
+class MenuJourney : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_ENGINE(1920, 1080);
+        // SDL's disk driver gives a real pool of sound channels without a sound card.
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        ASSERT_TRUE(LEAudioStart());
+        LESystemSetFixedFrameTime(1.0 / 60.0);
+        script = {};
+        musicVolume = sfxVolume = 1.0f;
+        LEGameStateClear();
+        LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, Scripted<MainMenuUpdate>, MainMenuDraw,
+                       MainMenuFree, MainMenuUnload);
+        for (int32_t level : {STATE_LEVEL_1, STATE_LEVEL_2, STATE_LEVEL_3, STATE_LEVEL_4})
+            LEGameStateAdd(level, LevelLoad, CountedLevelInit, Scripted<LevelUpdate>, LevelDraw, LevelFree,
+                           LevelUnload);
+        CreateCredits();
+    }
+
+    void TearDown() override
+    {
+        FreeCredits();
+        LEAudioShutdown();
+        unsetenv("SDL_AUDIODRIVER");
+        unsetenv("SDL_DISKAUDIOFILE");
+        StopTestEngine();
+    }
+
+    static void RunFrom(int32_t state)
+    {
+        initialState = previousState = currentState = nextState = state;
+        LEGameStateSelect();
+        testing::internal::CaptureStdout();  // the menu writes the pointer's position every frame
+        LEGameLoopRun();
+        testing::internal::GetCapturedStdout();
+    }
+
+    static void ExpectNothingLeft(int meshes, int textures, int fonts)
+    {
+        EXPECT_EQ(LEMeshCount(), meshes);
+        EXPECT_EQ(LETextureCount(), textures);
+        EXPECT_EQ(LEFontCount(), fonts);
+        EXPECT_TRUE(objectList.empty());
+        EXPECT_TRUE(textList.empty());
+        AudioUpdate();
+        EXPECT_EQ(LEAudioFreeCount(), LEAudioPoolSize()) << "every sound channel is back in the pool";
+    }
+};
+
+TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
+{
+    const int meshes = LEMeshCount(), textures = LETextureCount(), fonts = LEFontCount();
+
+    // The splash runs until Space skips it; Play leads to level 1.
+    Wait(30);
+    WaitFor("the splash is still running", [] { return MainMenuSplashRunning(); }, 1);
+    Tap(SDL_SCANCODE_SPACE);
+    WaitFor("Space skips the splash", [] { return !MainMenuSplashRunning(); });
+    ClickMenuButton(0);
+    WaitFor("Play leads to level 1", [] { return currentState == STATE_LEVEL_1; });
+    ChooseHunter();
+
+    // Pause, resume; pause again for the settings and how to play.
+    PauseAndClick({0, 160}, "Resume closes the pause menu", [] { return !pauseMenu->open; });
+    PauseAndClick({0, -95}, "the settings open", [] { return pauseMenu->settings->open; });
+    Wait(2);
+    ClickLevel({-150, -150});
+    ClickLevel({-150, -150});
+    WaitFor("the music is turned down twice", [] { return musicVolume < 0.8f; });
+    Tap(SDL_SCANCODE_ESCAPE);
+    WaitFor("Escape closes the settings", [] { return !pauseMenu->settings->open; });
+    ClickLevel({0, -10});
+    WaitFor("how to play opens", [] { return pauseMenu->howToPlay->open; });
+    Tap(SDL_SCANCODE_ESCAPE);
+    WaitFor("Escape closes how to play", [] { return !pauseMenu->howToPlay->open; });
+
+    // Restart, confirmed with Enter.
+    ClickLevel({0, -180});
+    WaitFor("restart asks first", [] { return pauseMenu->confirmBox->visible; });
+    Tap(SDL_SCANCODE_RETURN);
+    WaitFor("Enter restarts the level", [] { return script.levelInits == 2; });
+    WaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
+    ChooseHunter();
+
+    // Six waves with the endless-wave cheat switched on and off, then N.
+    for (int wave = 0; wave < 6; ++wave) {
+        Tap(SDL_SCANCODE_RETURN);
+        WaitFor("Enter starts a round", [] { return !betweenRounds; });
+        CtrlTap(SDL_SCANCODE_4);
+        CtrlTap(SDL_SCANCODE_4);
+        WaitFor("the wave ends", [] { return betweenRounds; });
+    }
+    WaitFor("six waves win the level", [] { return levelWon; });
+    Tap(SDL_SCANCODE_N);
+    WaitFor("N leads to level 2", [] { return currentState == STATE_LEVEL_2; });
+    WaitFor("the music stays down in level 2", [] { return musicVolume < 0.8f; }, 1);
+    ChooseHunter();
+    PauseAndClick({0, 75}, "Main Menu asks first", [] { return pauseMenu->confirmBox->visible; });
+    Tap(SDL_SCANCODE_RETURN);
+    WaitFor("Enter goes back to the main menu", [] { return currentState == STATE_MAIN_MENU; });
+    WaitFor("the music stays down in the menu", [] { return musicVolume < 0.8f; }, 1);
+
+    // The credits: page 1 for six seconds, page 2 until ten.
+    Tap(SDL_SCANCODE_RETURN);
+    WaitFor("Enter skips the splash", [] { return !MainMenuSplashRunning(); });
+    ClickMenuButton(4);
+    WaitFor("the first page shows", [] { return CreditsPageShown(1); }, 2);
+    Wait(340);
+    WaitFor("page 1 still shows before six seconds", [] { return CreditsPageShown(1) && !CreditsPageShown(2); }, 1);
+    WaitFor("page 2 follows at six seconds", [] { return CreditsPageShown(2); }, 30);
+    Wait(220);
+    WaitFor("page 2 still shows before ten seconds", [] { return CreditsPageShown(2); }, 1);
+    WaitFor("the credits end at ten seconds", [] { return !MainMenuCreditsRunning(); }, 30);
+
+    // Quit, confirmed with Enter.
+    ClickMenuButton(3);
+    Wait(2);
+    Tap(SDL_SCANCODE_RETURN);  // the loop ends on this, the last step
+
+    RunFrom(STATE_MAIN_MENU);
+    EXPECT_EQ(script.failure, "") << "after " << script.current << " steps";
+    EXPECT_EQ(script.current, script.steps.size() - 1) << "Enter quit the game on the last step";
+    EXPECT_NEAR(musicVolume, 0.8f, 0.001f);
+    ExpectNothingLeft(meshes, textures, fonts);
+}
+
+// The same point of a state's life, entered again and again, holds the same.
+struct Snapshot {
+    size_t objects;
+    int meshes, textures, fonts;
+    uint32_t freeChannels;
+    bool operator==(const Snapshot&) const = default;
+};
+std::vector<Snapshot> levelSnapshots, menuSnapshots;
+int restartsLeft = 0, roundTripsLeft = 0;
+
+Snapshot Take()
+{
+    AudioUpdate();
+    return {objectList.size(), LEMeshCount(), LETextureCount(), LEFontCount(), LEAudioFreeCount()};
+}
+
+// Level 4 restarts on its third frame until the restarts run out, then goes to
+// the main menu; the menu and level 1 then send each other back and forth.
+int framesInState = 0;
+void CyclingLevelUpdate()
+{
+    LevelUpdate();
+    if (++framesInState < 3) return;
+    framesInState = 0;
+    if (currentState == STATE_LEVEL_4) {
+        if (restartsLeft-- > 0) {
+            levelSnapshots.push_back(Take());
+            // As the restart handlers do: Init multiplies the zoom again.
+            levelCamera->transform.scale.x /= 0.41666666f;
+            levelCamera->transform.scale.y /= 0.57347673f;
+            nextState = STATE_RESTART;
+        } else {
+            nextState = STATE_MAIN_MENU;
+        }
+    } else {
+        nextState = STATE_MAIN_MENU;
+    }
+}
+
+void CyclingMenuUpdate()
+{
+    MainMenuUpdate();
+    if (++framesInState < 3) return;
+    framesInState = 0;
+    menuSnapshots.push_back(Take());
+    nextState = roundTripsLeft-- > 0 ? STATE_LEVEL_1 : STATE_QUIT;
+}
+
+TEST_F(MenuJourney, RestartsAndRoundTripsLeaveNothingBehind)
+{
+    const int meshes = LEMeshCount(), textures = LETextureCount(), fonts = LEFontCount();
+    LEGameStateClear();
+    LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, CyclingMenuUpdate, MainMenuDraw, MainMenuFree,
+                   MainMenuUnload);
+    for (int32_t level : {STATE_LEVEL_1, STATE_LEVEL_4})
+        LEGameStateAdd(level, LevelLoad, LevelInit, CyclingLevelUpdate, LevelDraw, LevelFree, LevelUnload);
+    restartsLeft = 50;
+    roundTripsLeft = 20;
+    levelSnapshots.clear();
+    menuSnapshots.clear();
+    RunFrom(STATE_LEVEL_4);
+    ASSERT_EQ(levelSnapshots.size(), 50u);
+    ASSERT_EQ(menuSnapshots.size(), 21u);
+    for (const Snapshot& s : levelSnapshots) EXPECT_TRUE(s == levelSnapshots.front()) << "objects " << s.objects
+                                                                                      << ", free channels "
+                                                                                      << s.freeChannels;
+    for (const Snapshot& s : menuSnapshots) EXPECT_TRUE(s == menuSnapshots.front()) << "objects " << s.objects
+                                                                                    << ", free channels "
+                                                                                    << s.freeChannels;
+    ExpectNothingLeft(meshes, textures, fonts);
+}
+
+}  // namespace
