@@ -142,7 +142,7 @@ SoundAsset* AudioLoad(const char* path)
     std::string whyNot;
     LESoundBackendSound* decoded = LESoundBackendCreateSound(path, &whyNot);
     if (!decoded) {
-        fprintf(stderr, "Cannot load sound \"%s\": %s\n", path, whyNot.c_str());
+        fprintf(stderr, "Cannot load the sound %s: %s\n", path, whyNot.c_str());
         return nullptr;
     }
     SoundAsset* sound = new SoundAsset{decoded, path};

@@ -516,6 +516,21 @@ TEST_F(LevelVariantTest, WinningLevelFourLeadsBackToTheMainMenu)
     nextState = currentState;
 }
 
+TEST_F(LevelVariantTest, CheatsStartOffInEveryLevelAndTheNexusCountsExactly)
+{
+    CtrlTap(SDL_SCANCODE_3);
+    EXPECT_EQ(nexusHealth, 2000000000);
+    Skeleton* skeleton = new Skeleton;  // stands still on level 1
+    AddObject(objectList, skeleton, 1000, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
+              QUARTER_TURN, quadMesh, nullptr);
+    nexusStrikeTimer = 0.0f;
+    Step(61);
+    EXPECT_EQ(nexusHealth, 2000000000 - 20) << "a strike takes exactly its damage";
+    Enter(STATE_LEVEL_2);
+    CtrlTap(SDL_SCANCODE_3);
+    EXPECT_EQ(nexusHealth, 2000000000) << "the first Ctrl+3 of a level switches the cheat on";
+}
+
 TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonAndPLeadsToLevelOne)
 {
     Enter(STATE_LEVEL_0);

@@ -1,25 +1,46 @@
 // LEFont: font baking with stb_truetype's packer and text meshes (see LEFont.h).
 #include "LEFont.h"
 
+// stb_truetype (with stb_rect_pack, its packer) is compiled into this file,
+// static, from Debian's headers rather than taken from its shared libstb: the
+// sanitizer build instruments it, and it cannot clash with the copy Debian's
+// Dear ImGui links.
+#define STBRP_STATIC
+#define STB_RECT_PACK_IMPLEMENTATION
+#define STBTT_STATIC
+#define STB_TRUETYPE_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb/stb_rect_pack.h>
 #include <stb/stb_truetype.h>
+#pragma GCC diagnostic pop
 
 #include <algorithm>  // Required for: std::find
-#include <cstdio>     // Required for: fprintf
-#include <cstring>    // Required for: strnlen, memcpy
-#include <fstream>
-#include <iterator>
+#include <cerrno>     // Required for: errno
+#include <cstdio>     // Required for: fopen, fread, fprintf
+#include <cstring>    // Required for: strnlen, memcpy, memcmp, strerror
 #include <vector>
 
 static std::vector<LEFont*> fontRegistry;
 
-static std::vector<unsigned char> ReadFile(const char* path)
+// The whole file; *opened is false (with errno set) when it cannot be opened.
+static std::vector<unsigned char> ReadFile(const char* path, bool* opened)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::vector<unsigned char> data;
+    FILE* file = fopen(path, "rb");
+    *opened = file != nullptr;
+    if (!file) return data;
+    unsigned char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;) data.insert(data.end(), chunk, chunk + n);
+    fclose(file);
+    return data;
 }
 
 static uint16_t Read16(const unsigned char* p) { return uint16_t(p[0] << 8 | p[1]); }
+static uint32_t Read32(const unsigned char* p) { return uint32_t(Read16(p)) << 16 | Read16(p + 2); }
 static int16_t ReadS16(const unsigned char* p) { return int16_t(Read16(p)); }
 
 // Kerning from the first subtable of the "kern" table when it is a horizontal
@@ -85,17 +106,54 @@ static LETexture* MakeAtlas(const std::vector<unsigned char>& coverage, int side
     return LETextureCreate(uint32_t(side), uint32_t(side), rgba.data());
 }
 
+// stb_truetype trusts a font's table directory: a table it reads past the end
+// of the file is read past the end of the buffer. So the directory is checked
+// first: every table inside the file, and the tables the loader reads present.
+// Returns null for a directory that holds up, or what is wrong with it.
+static const char* CheckTableDirectory(const std::vector<unsigned char>& data)
+{
+    const size_t size = data.size();
+    if (size < 12) return "too short to be a font";
+    const uint32_t version = Read32(data.data());
+    if (version != 0x00010000u && version != 0x4F54544Fu /* OTTO */ && version != 0x74727565u /* true */)
+        return "not a TrueType or OpenType font";
+    const size_t tables = Read16(data.data() + 4);
+    if (12 + 16 * tables > size) return "its table directory runs past the end of the file";
+    bool has[7] = {};
+    static const char* const NEEDED[7] = {"cmap", "head", "hhea", "hmtx", "maxp", "loca", "glyf"};
+    bool cff = false;
+    for (size_t i = 0; i < tables; ++i) {
+        const unsigned char* record = data.data() + 12 + 16 * i;
+        const uint64_t offset = Read32(record + 8), length = Read32(record + 12);
+        if (offset + length > size) return "a table runs past the end of the file";
+        for (int n = 0; n < 7; ++n) has[n] |= memcmp(record, NEEDED[n], 4) == 0;
+        cff |= memcmp(record, "CFF ", 4) == 0;
+    }
+    for (int n = 0; n < 5; ++n)
+        if (!has[n]) return "a table the game needs is missing";
+    if (!cff && !(has[5] && has[6])) return "it has no glyph outlines";
+    return nullptr;
+}
+
 LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
 {
     if (!path || strnlen(path, 512) >= 512) {
         fprintf(stderr, "Font path refused: 512 characters or longer\n");
         return nullptr;
     }
-    const std::vector<unsigned char> data = ReadFile(path);
+    bool opened = false;
+    const std::vector<unsigned char> data = ReadFile(path, &opened);
+    if (!opened) {
+        fprintf(stderr, "Cannot open %s: %s\n", path, strerror(errno));
+        return nullptr;
+    }
+    if (const char* why = CheckTableDirectory(data)) {
+        fprintf(stderr, "Cannot load the font %s: %s\n", path, why);
+        return nullptr;
+    }
     stbtt_fontinfo info;
-    if (data.empty() || stbtt_GetNumberOfFonts(data.data()) < 1 ||
-        !stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0))) {
-        fprintf(stderr, "Cannot load font \"%s\": missing or not a TrueType font\n", path);
+    if (!stbtt_InitFont(&info, data.data(), 0)) {
+        fprintf(stderr, "Cannot load the font %s: stb_truetype refuses it\n", path);
         return nullptr;
     }
 

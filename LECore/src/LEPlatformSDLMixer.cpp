@@ -12,6 +12,9 @@
 //   the voice's serial first.
 #include "LESoundBackend.h"
 
+#include <cerrno>   // Required for: errno
+#include <cstring>  // Required for: strerror
+
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
@@ -138,11 +141,19 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
         if (whyNot) *whyNot = "sound is off";
         return nullptr;
     }
-    // Mix_LoadWAV reads WAV directly and hands other formats (MP3) to the decoders
-    // started by Mix_Init, decoding the whole file into one chunk.
-    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    // SDL's own message for a missing file ("Mix_LoadWAV_RW with NULL src")
+    // tells a player nothing: ask the file system first.
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    if (!file) {
+        if (whyNot) *whyNot = std::string("cannot open the file: ") + strerror(errno);
+        return nullptr;
+    }
+    // Mix_LoadWAV_RW reads WAV directly and hands other formats (MP3) to the
+    // decoders started by Mix_Init, decoding the whole file into one chunk; it
+    // closes the file.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
     if (!chunk) {
-        if (whyNot) *whyNot = Mix_GetError();
+        if (whyNot) *whyNot = std::string("not a sound the game can play (") + Mix_GetError() + ")";
         return nullptr;
     }
     return new LESoundBackendSound{chunk};

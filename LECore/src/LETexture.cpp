@@ -2,11 +2,27 @@
 #include "LETexture.h"
 
 #include <GL/glew.h>
+
+// stb_image is compiled into this file, static, from Debian's header rather
+// than taken from its shared libstb: the sanitizer build instruments it, and it
+// cannot clash with the copy Debian's Dear ImGui links. PNG only, and no picture
+// wider or taller than 16384 pixels.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_MAX_DIMENSIONS 16384
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb/stb_image.h>
+#pragma GCC diagnostic pop
 
 #include <algorithm>  // Required for: std::find
-#include <cstdio>     // Required for: fprintf, snprintf
-#include <cstring>    // Required for: strnlen, memcpy
+#include <cerrno>     // Required for: errno
+#include <cstdio>     // Required for: fopen, fprintf, snprintf
+#include <cstring>    // Required for: strnlen, memcpy, strerror
 #include <vector>
 
 #include "LEGraphicsOGL.h"
@@ -34,10 +50,17 @@ LETexture* LETextureLoad(const char* path)
         fprintf(stderr, "Texture path refused: 512 characters or longer\n");
         return nullptr;
     }
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        fprintf(stderr, "Cannot open %s: %s\n", path, strerror(errno));
+        return nullptr;
+    }
     int w = 0, h = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(path, &w, &h, &channels, 4);
+    stbi_uc* pixels = stbi_load_from_file(file, &w, &h, &channels, 4);
+    fclose(file);
     if (!pixels) {
-        fprintf(stderr, "Cannot load texture \"%s\": %s\n", path, stbi_failure_reason());
+        fprintf(stderr, "Cannot load the picture %s: it is not a PNG image the game can read (%s)\n", path,
+                stbi_failure_reason());
         return nullptr;
     }
     // GL wants the bottom row first, so v = 0 is the bottom of the image.

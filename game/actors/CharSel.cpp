@@ -61,7 +61,7 @@ void CharSel::Load()
                                                       c.position.y, 100, 100, QUARTER_TURN, screenMesh,
                                                       portraitTextures[i]));
     }
-    selectionFont = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    selectionFont = LoadGameFont(PLAIN_FONT, 20, 1.0f);
     for (int i = 0; i < CHOICE_COUNT; ++i) {
         const Choice& c = CHOICES[i];
         const Transform at = TransformMakeValues(c.position.x, c.position.y - 100.0f, 1, 1, 0);

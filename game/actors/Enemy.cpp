@@ -144,7 +144,9 @@ bool Enemy::StrikeNexus()
     if (nexusStrikeTimer < strikeDelay) return false;
     LeaveField();
     nexusStrikeTimer = 0.0f;
-    nexusHealth = int32_t(float(nexusHealth) - nexusDamage);
+    // In double: a float would round a large health (the nexus cheat's two
+    // billion) to its nearest multiple of 128.
+    nexusHealth = int32_t(double(nexusHealth) - double(nexusDamage));
     return true;
 }
 

@@ -94,7 +94,7 @@ void LevelLoad()
     level.coin = LETextureLoad("Assets/Sprites/Others/others_currency.png");
     for (int i = 0; i < DRAW_COUNT; ++i) enemyTextures[i] = LETextureLoad(ENEMY_TEXTURES[i]);
     for (int i = 0; i < LEVEL_TURRETS; ++i) level.turrets[i] = LETextureLoad(TURRET_TEXTURES[i]);
-    levelFont = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    levelFont = LoadGameFont(PLAIN_FONT, 20, 1.0f);
     for (int i = 0; i < DRAW_COUNT; ++i) enemySounds[i] = AudioLoad(ENEMY_SOUNDS[i]);
     level.music = AudioLoad("Assets/Audio/Music/music_level.wav");
     if (Desc().testLevel) level.testSound = AudioLoad("Assets/Audio/SFX/test_audio.wav");
@@ -236,6 +236,9 @@ void LevelInit()
     waveScalingOn = false;
     nexusHealth = 10000;
     currentPlayer = nullptr;
+    // A cheat switched on in one level must not be switched off by the first
+    // press in the next (Ctrl+3 would leave that nexus at 100).
+    cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
     BuildField(d);
     BuildTurretsAndPanels(d);
     for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);

@@ -31,7 +31,7 @@ static constexpr HowToPlayLine LINES[HOW_TO_PLAY_LINES] = {
 
 HTPlay::HTPlay()
 {
-    font = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 30, 1.0f);
+    font = LoadGameFont(GOTHIC_FONT, 30, 1.0f);
     for (int i = 0; i < HOW_TO_PLAY_LINES; ++i) {
         const HowToPlayLine& line = LINES[i];
         lines[i] = AddTextLabel(new TextLabel(

@@ -64,8 +64,8 @@ static struct {
 void MainMenuLoad()
 {
     menu.menuQuadMesh = CreateUnitQuadMesh(0xFFB2BEB5);
-    menu.menuFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 25, 1.0f);
-    menu.titleFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 37, 1.0f);
+    menu.menuFont = LoadGameFont(GOTHIC_FONT, 25, 1.0f);
+    menu.titleFont = LoadGameFont(GOTHIC_FONT, 37, 1.0f);
     menu.schoolLogoTexture = LETextureLoad("Assets/Logos/bw_logo.png");
     menu.teamLogoTexture = LETextureLoad("Assets/Logos/team_logo.png");
     menu.fmodLogoTexture = LETextureLoad("Assets/Logos/fmod_logo.png");

@@ -41,8 +41,8 @@ Pause::Pause()
 {
     panelMesh = CreateUnitQuadMesh(0xFF014421);
     buttonMesh = CreateUnitQuadMesh(0xFFB2BEB5);
-    labelFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 30, 1.0f);
-    smallFont = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 18, 1.0f);
+    labelFont = LoadGameFont(GOTHIC_FONT, 30, 1.0f);
+    smallFont = LoadGameFont(GOTHIC_FONT, 18, 1.0f);
     background = AddObject(objectList, new GameObject, 600057, "SetBG", 0, -50, PANEL_SIZE.x, PANEL_SIZE.y, 0,
                            panelMesh, nullptr);
     howToPlay = static_cast<HTPlay*>(

@@ -81,7 +81,7 @@ Settings::Settings(Camera2D* camera) : camera(camera)
         this->*b.field = static_cast<Button*>(AddObject(objectList, new Button, b.id, b.name, b.position.x,
                                                         b.position.y, BUTTON_SIZE.x, BUTTON_SIZE.y, 0, buttonMesh,
                                                         nullptr));
-    font = LEFontLoad("Assets/Fonts/Kingthings Exeter.ttf", 20, 1.0f);
+    font = LoadGameFont(GOTHIC_FONT, 20, 1.0f);
     for (int i = 0; i < SETTINGS_BUTTON_COUNT; ++i) {
         const SettingsButton& b = BUTTONS[i];
         buttonLabels[i] = AddSettingsLabel(font, b.position, 1.0f, b.labelId, b.label ? b.label : VsyncText());

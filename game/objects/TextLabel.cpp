@@ -1,6 +1,9 @@
 // TextLabel: labels, their meshes and centred drawing (see TextLabel.h).
 #include "TextLabel.h"
 
+#include <cstdio>   // Required for: fprintf
+#include <cstring>  // Required for: strcmp
+
 #include <algorithm>  // Required for: std::min, std::max
 #include <limits>
 
@@ -93,4 +96,12 @@ void DrawTextLabel(const TextLabel* label, const Matrix3* parent)
     LEGraphicsSetTexture(LEFontTexture(label->font));
     LEMeshDraw(label->mesh);
     LEGraphicsSetTintEnabled(false);
+}
+
+LEFont* LoadGameFont(const char* path, uint32_t size, float scale)
+{
+    if (LEFont* font = LEFontLoad(path, size, scale)) return font;
+    const char* other = strcmp(path, PLAIN_FONT) == 0 ? GOTHIC_FONT : PLAIN_FONT;
+    fprintf(stderr, "Using %s in its place\n", other);
+    return LEFontLoad(other, size, scale);
 }

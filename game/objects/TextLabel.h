@@ -24,6 +24,13 @@ struct TextLabel {
 
 extern std::list<TextLabel*> textList;
 
+// The game's two bundled fonts.
+constexpr const char* PLAIN_FONT = "Assets/Fonts/arial.ttf";
+constexpr const char* GOTHIC_FONT = "Assets/Fonts/Kingthings Exeter.ttf";
+// Loads one of them, or the other one when it cannot be loaded (after a line on
+// standard error), so that no text that tells the player what to do vanishes.
+LEFont* LoadGameFont(const char* path, uint32_t size, float scale);
+
 TextLabel* AddTextLabel(TextLabel* label);
 // Replaces the text and rebuilds the mesh; the same text again keeps the mesh.
 void SetLabelText(TextLabel* label, const std::string& text);

@@ -1,0 +1,108 @@
+// Damaged copies of the game's files: empty, cut short, garbage and missing.
+// Each loader refuses them with null and one line that names the file and says
+// what is wrong in a player's words, and creates nothing.
+#include <gtest/gtest.h>
+
+#include <LEAudio.h>
+#include <src/LEFont.h>
+#include <src/LETexture.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TestEngine.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Garbage(size_t size)
+{
+    std::mt19937 rng(7);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = char(rng());
+    return bytes;
+}
+
+struct Damage {
+    const char* what;
+    std::string content;  // written to the file; null content with missing = true
+    bool missing;
+    const char* said;     // a piece of the line on standard error
+};
+
+// Writes each damaged file, loads it, and checks the refusal and its words.
+void ExpectRefused(const std::vector<Damage>& damages, const char* extension, const std::function<bool(const char*)>& load)
+{
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.what);
+        const std::string path = std::string("/tmp/eb_damaged_") + d.what + extension;
+        std::remove(path.c_str());
+        if (!d.missing) std::ofstream(path, std::ios::binary) << d.content;
+        testing::internal::CaptureStderr();
+        const bool loaded = load(path.c_str());
+        const std::string said = testing::internal::GetCapturedStderr();
+        std::remove(path.c_str());
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(said.find(path), std::string::npos) << said;
+        EXPECT_NE(said.find(d.said), std::string::npos) << said;
+    }
+}
+
+class DamagedFiles : public testing::Test {
+protected:
+    void SetUp() override { REQUIRE_ENGINE(640, 360); }
+    void TearDown() override { StopTestEngine(); }
+};
+
+TEST_F(DamagedFiles, PicturesAndFontsAreRefusedInWords)
+{
+    const std::string png = ReadAll(EB_SOURCE_DIR "/Assets/Sprites/Others/others_nexus.png");
+    const std::string ttf = ReadAll(EB_SOURCE_DIR "/Assets/Fonts/arial.ttf");
+    ASSERT_GT(png.size(), 1000u);
+    ASSERT_GT(ttf.size(), 1000u);
+    ExpectRefused({{"empty", "", false, "not a PNG image"},
+                   {"truncated", png.substr(0, 100), false, "not a PNG image"},
+                   {"garbage", Garbage(4000), false, "not a PNG image"},
+                   {"missing", "", true, "No such file"}},
+                  ".png", [](const char* path) { return LETextureLoad(path) != nullptr; });
+    EXPECT_EQ(LETextureCount(), 0);
+
+    ExpectRefused({{"empty", "", false, "too short to be a font"},
+                   {"two bytes", ttf.substr(0, 2), false, "too short to be a font"},
+                   {"truncated", ttf.substr(0, 100), false, "past the end of the file"},
+                   {"garbage", Garbage(4000), false, "not a TrueType or OpenType font"},
+                   {"missing", "", true, "No such file"}},
+                  ".ttf", [](const char* path) { return LEFontLoad(path, 20, 1.0f) != nullptr; });
+    EXPECT_EQ(LEFontCount(), 0);
+}
+
+TEST(DamagedSounds, SoundsAreRefusedInWords)
+{
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    ASSERT_TRUE(LEAudioStart());
+    const std::string wav = ReadAll(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
+    ASSERT_GT(wav.size(), 1000u);
+    ExpectRefused({{"empty", "", false, "not a sound the game can play"},
+                   {"truncated", wav.substr(0, 30), false, "not a sound the game can play"},
+                   {"garbage", Garbage(4000), false, "not a sound the game can play"},
+                   {"missing", "", true, "cannot open the file: No such file"}},
+                  ".wav", [](const char* path) { return AudioLoad(path) != nullptr; });
+    EXPECT_EQ(LEAudioLoadedCount(), 0u);
+    LEAudioShutdown();
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+}
+
+}  // namespace
