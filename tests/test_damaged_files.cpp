@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -85,6 +86,30 @@ TEST_F(DamagedFiles, PicturesAndFontsAreRefusedInWords)
                    {"missing", "", true, "No such file"}},
                   ".ttf", [](const char* path) { return LEFontLoad(path, 20, 1.0f) != nullptr; });
     EXPECT_EQ(LEFontCount(), 0);
+}
+
+// Every input that once crashed a loader under the fuzzers stays here, and must
+// now be refused (or read) without harm.
+TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
+{
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(EB_SOURCE_DIR "/tests/data/fuzz")) {
+        const std::string path = entry.path().string(), extension = entry.path().extension().string();
+        SCOPED_TRACE(path);
+        testing::internal::CaptureStderr();
+        if (extension == ".ttf") {
+            LEFontFree(LEFontLoad(path.c_str(), 20, 1.0f));
+        } else if (extension == ".png") {
+            LETextureUnload(LETextureLoad(path.c_str()));
+        } else {
+            ADD_FAILURE() << "a regression case for no loader";
+        }
+        testing::internal::GetCapturedStderr();
+        ++cases;
+    }
+    EXPECT_GT(cases, 0);
+    EXPECT_EQ(LEFontCount(), 0);
+    EXPECT_EQ(LETextureCount(), 0);
 }
 
 TEST(DamagedSounds, SoundsAreRefusedInWords)

@@ -3,6 +3,8 @@
 #   bash tools/ember.sh play   install what is missing, build, start the game
 #   bash tools/ember.sh test   install what is missing, build, run every test
 #                              (under Xvfb with Mesa when there is no display)
+#   bash tools/ember.sh fuzz M install what is missing, make the sanitizer build,
+#                              run each loader's fuzz driver for M minutes
 # Environment: BUILD_DIR (default build), EB_SANITIZE=1 for an ASan+UBSan build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +48,20 @@ run_tests() {
     fi
 }
 
+# Each loader's fuzz driver in the sanitizer build, one after another; any
+# sanitizer report stops the run with the guilty input left in /tmp.
+run_fuzzers() {
+    local minutes="${1:-10}" dir="${BUILD_DIR:-build-asan}"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+    local seconds=$((minutes * 60))
+    for loader in sheet sound png font; do
+        # The loaders explain every refusal on standard error; only the sanitizers' words matter here.
+        LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 640x480x24" "./$dir/fuzz/fuzz_$loader" "$seconds" \
+            2> >(grep -v -E '^(Cannot|Animation sheet|Using|CRITICAL)' >&2)
+    done
+}
+
 case "${1:-}" in
 play)
     install_missing "${PACKAGES_BUILD[@]}"
@@ -57,8 +73,13 @@ test)
     build
     run_tests
     ;;
+fuzz)
+    install_missing "${PACKAGES_BUILD[@]}" "${PACKAGES_TEST[@]}"
+    EB_SANITIZE=1 BUILD_DIR="${BUILD_DIR:-build-asan}" build
+    BUILD_DIR="${BUILD_DIR:-build-asan}" run_fuzzers "${2:-10}"
+    ;;
 *)
-    echo "usage: bash tools/ember.sh play|test" >&2
+    echo "usage: bash tools/ember.sh play|test|fuzz MINUTES" >&2
     exit 2
     ;;
 esac

@@ -22,6 +22,7 @@
 #include <cerrno>     // Required for: errno
 #include <cstdio>     // Required for: fopen, fread, fprintf
 #include <cstring>    // Required for: strnlen, memcpy, memcmp, strerror
+#include <utility>    // Required for: std::pair
 #include <vector>
 
 static std::vector<LEFont*> fontRegistry;
@@ -106,34 +107,105 @@ static LETexture* MakeAtlas(const std::vector<unsigned char>& coverage, int side
     return LETextureCreate(uint32_t(side), uint32_t(side), rgba.data());
 }
 
-// stb_truetype trusts a font's table directory: a table it reads past the end
-// of the file is read past the end of the buffer. So the directory is checked
-// first: every table inside the file, and the tables the loader reads present.
-// Returns null for a directory that holds up, or what is wrong with it.
-static const char* CheckTableDirectory(const std::vector<unsigned char>& data)
+// stb_truetype trusts the font it reads: a table, a glyph offset or a glyph
+// component that points past the end of the file is read past the end of the
+// buffer. So the font is checked first: every table of its directory inside the
+// file, the tables the loader reads present, and, for TrueType outlines, every
+// glyph inside the glyph table and every compound glyph built of real glyphs,
+// at most a few levels deep. Reads that stay near a checked offset are covered
+// by the zeros LEFontLoad adds after the file. Returns null for a font that
+// holds up, or what is wrong with it.
+namespace {
+struct Table {
+    uint32_t offset = 0, length = 0;
+    bool present = false;
+};
+struct FontTables {
+    Table cmap, head, hhea, hmtx, maxp, loca, glyf, cff;
+};
+}  // namespace
+
+static constexpr int MAX_COMPOUND_DEPTH = 8;
+
+// Whether a glyph, and every glyph a compound glyph is built of, lies inside
+// the glyph table, at most MAX_COMPOUND_DEPTH levels deep.
+static bool CompoundGlyphHoldsUp(const unsigned char* glyf, const std::vector<uint32_t>& offsets, uint32_t glyph,
+                                 int depth)
 {
-    const size_t size = data.size();
-    if (size < 12) return "too short to be a font";
-    const uint32_t version = Read32(data.data());
-    if (version != 0x00010000u && version != 0x4F54544Fu /* OTTO */ && version != 0x74727565u /* true */)
-        return "not a TrueType or OpenType font";
-    const size_t tables = Read16(data.data() + 4);
-    if (12 + 16 * tables > size) return "its table directory runs past the end of the file";
-    bool has[7] = {};
-    static const char* const NEEDED[7] = {"cmap", "head", "hhea", "hmtx", "maxp", "loca", "glyf"};
-    bool cff = false;
-    for (size_t i = 0; i < tables; ++i) {
-        const unsigned char* record = data.data() + 12 + 16 * i;
-        const uint64_t offset = Read32(record + 8), length = Read32(record + 12);
-        if (offset + length > size) return "a table runs past the end of the file";
-        for (int n = 0; n < 7; ++n) has[n] |= memcmp(record, NEEDED[n], 4) == 0;
-        cff |= memcmp(record, "CFF ", 4) == 0;
+    const uint32_t start = offsets[glyph], end = offsets[glyph + 1];
+    if (end - start < 10 || int16_t(Read16(glyf + start)) >= 0) return true;  // empty or simple
+    if (depth >= MAX_COMPOUND_DEPTH) return false;
+    uint32_t at = start + 10;
+    for (bool more = true; more;) {
+        if (at + 4 > end) return false;
+        const uint16_t flags = Read16(glyf + at), component = Read16(glyf + at + 2);
+        if (component + 1u >= offsets.size()) return false;
+        if (!CompoundGlyphHoldsUp(glyf, offsets, component, depth + 1)) return false;
+        at += 4 + ((flags & 1) ? 4 : 2) + ((flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0);
+        more = (flags & 0x20) != 0;
     }
-    for (int n = 0; n < 5; ++n)
-        if (!has[n]) return "a table the game needs is missing";
-    if (!cff && !(has[5] && has[6])) return "it has no glyph outlines";
+    return at <= end;
+}
+
+static const char* CheckTrueTypeOutlines(const unsigned char* data, const FontTables& t)
+{
+    if (t.head.length < 54 || t.maxp.length < 6) return "its head or maxp table is too short";
+    const int16_t format = int16_t(Read16(data + t.head.offset + 50));
+    if (format != 0 && format != 1) return "its glyph index is of an unknown format";
+    const uint32_t glyphs = Read16(data + t.maxp.offset + 4);
+    const uint32_t entry = format ? 4 : 2;
+    if (uint64_t(glyphs + 1) * entry > t.loca.length) return "its glyph index is shorter than its glyph count";
+    std::vector<uint32_t> offsets(glyphs + 1);
+    for (uint32_t g = 0; g <= glyphs; ++g) {
+        const unsigned char* p = data + t.loca.offset + g * entry;
+        offsets[g] = format ? Read32(p) : uint32_t(Read16(p)) * 2;
+        if (offsets[g] > t.glyf.length || (g > 0 && offsets[g] < offsets[g - 1]))
+            return "its glyph index points outside the glyph table";
+    }
+    for (uint32_t g = 0; g < glyphs; ++g)
+        if (!CompoundGlyphHoldsUp(data + t.glyf.offset, offsets, g, 0))
+            return "a compound glyph is built of glyphs that are not there";
     return nullptr;
 }
+
+static const char* CheckFont(const std::vector<unsigned char>& file)
+{
+    const size_t size = file.size();
+    const unsigned char* data = file.data();
+    if (size < 12) return "too short to be a font";
+    const uint32_t version = Read32(data);
+    if (version != 0x00010000u && version != 0x4F54544Fu /* OTTO */ && version != 0x74727565u /* true */)
+        return "not a TrueType or OpenType font";
+    const size_t count = Read16(data + 4);
+    if (12 + 16 * count > size) return "its table directory runs past the end of the file";
+    FontTables t;
+    const std::pair<const char*, Table*> wanted[] = {{"cmap", &t.cmap}, {"head", &t.head}, {"hhea", &t.hhea},
+                                                     {"hmtx", &t.hmtx}, {"maxp", &t.maxp}, {"loca", &t.loca},
+                                                     {"glyf", &t.glyf}, {"CFF ", &t.cff}};
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char* record = data + 12 + 16 * i;
+        const uint32_t offset = Read32(record + 8), length = Read32(record + 12);
+        if (uint64_t(offset) + length > size) return "a table runs past the end of the file";
+        for (const auto& [tag, table] : wanted)
+            if (!table->present && memcmp(record, tag, 4) == 0) *table = {offset, length, true};  // the first wins, as in stb
+    }
+    if (!t.cmap.present || !t.head.present || !t.hhea.present || !t.hmtx.present || !t.maxp.present)
+        return "a table the game needs is missing";
+    // The character map's subtables must start inside it.
+    if (t.cmap.length < 4) return "its character map is too short";
+    const uint32_t maps = Read16(data + t.cmap.offset + 2);
+    if (4 + 8 * uint64_t(maps) > t.cmap.length) return "its character map runs past its end";
+    for (uint32_t i = 0; i < maps; ++i)
+        if (Read32(data + t.cmap.offset + 4 + 8 * i + 4) >= t.cmap.length)
+            return "its character map points outside itself";
+    if (t.glyf.present && t.loca.present) return CheckTrueTypeOutlines(data, t);
+    if (!t.cff.present) return "it has no glyph outlines";
+    return nullptr;
+}
+
+// Zeros after the file, so that a read that runs a little past a checked offset
+// (a glyph's points, a character map's segments) stays inside the buffer.
+static constexpr size_t FONT_PADDING = 1 << 20;
 
 LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
 {
@@ -142,15 +214,17 @@ LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
         return nullptr;
     }
     bool opened = false;
-    const std::vector<unsigned char> data = ReadFile(path, &opened);
+    std::vector<unsigned char> data = ReadFile(path, &opened);
     if (!opened) {
         fprintf(stderr, "Cannot open %s: %s\n", path, strerror(errno));
         return nullptr;
     }
-    if (const char* why = CheckTableDirectory(data)) {
+    if (const char* why = CheckFont(data)) {
         fprintf(stderr, "Cannot load the font %s: %s\n", path, why);
         return nullptr;
     }
+    const size_t fileSize = data.size();
+    data.resize(fileSize + FONT_PADDING, 0);
     stbtt_fontinfo info;
     if (!stbtt_InitFont(&info, data.data(), 0)) {
         fprintf(stderr, "Cannot load the font %s: stb_truetype refuses it\n", path);
@@ -166,14 +240,26 @@ LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
         return nullptr;
     }
     stbtt_PackSetOversampling(&pack, 1, 1);
+    stbtt_pack_range range{};
+    range.font_size = float(size);
+    range.first_unicode_codepoint_in_range = int(LE_FONT_FIRST_CHAR);
+    range.num_chars = LE_FONT_GLYPHS;
+    range.chardata_for_range = packed;
+    stbrp_rect rects[LE_FONT_GLYPHS] = {};
+    const int count = stbtt_PackFontRangesGatherRects(&pack, &info, &range, 1, rects);
+    // A damaged glyph can claim a box of negative or absurd size, which the
+    // packer would walk off its skyline with: such a glyph gets no pixels.
+    for (int i = 0; i < count; ++i)
+        if (rects[i].w <= 0 || rects[i].h <= 0 || rects[i].w > side || rects[i].h > side) rects[i].w = rects[i].h = 0;
     // Glyphs that do not fit keep an empty rectangle and still advance the pen.
-    stbtt_PackFontRange(&pack, data.data(), 0, float(size), int(LE_FONT_FIRST_CHAR), LE_FONT_GLYPHS, packed);
+    stbtt_PackFontRangesPackRects(&pack, rects, count);
+    stbtt_PackFontRangesRenderIntoRects(&pack, &info, &range, 1, rects);
     stbtt_PackEnd(&pack);
 
     LEFont* font = new LEFont;
     font->size = size;
     font->glyphInfo = new LEGlyphTable;
-    FillGlyphTable(*font->glyphInfo, info, data.size(), packed, float(size), side);
+    FillGlyphTable(*font->glyphInfo, info, fileSize, packed, float(size), side);
     font->texture = MakeAtlas(coverage, side);
     memcpy(font->name, path, strlen(path) + 1);
     memcpy(font->texture->name, path, strlen(path) + 1);
