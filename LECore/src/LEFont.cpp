@@ -168,6 +168,111 @@ static const char* CheckTrueTypeOutlines(const unsigned char* data, const FontTa
     return nullptr;
 }
 
+// CFF outlines (OpenType fonts): stb_truetype reads them through offsets it
+// takes from the table without measuring them against it. Each structure it
+// follows must lie inside the table: the INDEXes of names, top dictionaries,
+// strings, global subroutines and charstrings, and the private dictionaries
+// with their subroutines, for the font and for each font dictionary of a CID font.
+namespace {
+struct CffIndex {
+    size_t end = 0;
+    std::vector<std::pair<size_t, size_t>> items;  // [start, end) of each element
+};
+}  // namespace
+
+static bool ReadCffIndex(const unsigned char* cff, size_t size, size_t at, CffIndex* index)
+{
+    if (at + 2 > size) return false;
+    const size_t count = Read16(cff + at);
+    index->items.clear();
+    if (count == 0) {
+        index->end = at + 2;
+        return true;
+    }
+    if (at + 3 > size) return false;
+    const size_t offsize = cff[at + 2];
+    if (offsize < 1 || offsize > 4 || at + 3 + (count + 1) * offsize > size) return false;
+    const size_t base = at + 3 + (count + 1) * offsize - 1;
+    size_t previous = 0;
+    for (size_t i = 0; i <= count; ++i) {
+        size_t offset = 0;
+        for (size_t k = 0; k < offsize; ++k) offset = offset << 8 | cff[at + 3 + i * offsize + k];
+        if (offset < 1 || base + offset > size || (i > 0 && offset < previous)) return false;
+        if (i > 0) index->items.push_back({base + previous, base + offset});
+        previous = offset;
+    }
+    index->end = base + previous;
+    return true;
+}
+
+// The integer operands of `key` in a DICT, read the way stb_truetype reads them.
+static std::vector<uint32_t> CffDictGet(const unsigned char* d, size_t n, int key)
+{
+    size_t at = 0;
+    while (at < n) {
+        std::vector<uint32_t> operands;
+        while (at < n && d[at] >= 28) {
+            const int b0 = d[at++];
+            if (b0 == 30) {
+                while (at < n && (d[at] & 0xF) != 0xF && (d[at] >> 4) != 0xF) ++at;
+                ++at;
+            } else if (b0 >= 32 && b0 <= 246) {
+                operands.push_back(uint32_t(b0 - 139));
+            } else if (b0 >= 247 && b0 <= 254) {
+                const int b1 = at < n ? d[at] : 0;
+                ++at;
+                operands.push_back(uint32_t(b0 <= 250 ? (b0 - 247) * 256 + b1 + 108 : -(b0 - 251) * 256 - b1 - 108));
+            } else if (b0 == 28 || b0 == 29) {
+                uint32_t v = 0;
+                for (int k = 0; k < (b0 == 28 ? 2 : 4); ++k, ++at) v = v << 8 | (at < n ? d[at] : 0);
+                operands.push_back(v);
+            }
+        }
+        if (at >= n) break;
+        int op = d[at++];
+        if (op == 12) op = 0x100 | (at < n ? d[at++] : 0);
+        if (op == key) return operands;
+    }
+    return {};
+}
+
+// A private dictionary (size, offset) inside the table, and its subroutines.
+static bool CffPrivateHoldsUp(const unsigned char* cff, size_t size, const unsigned char* dict, size_t n)
+{
+    const std::vector<uint32_t> priv = CffDictGet(dict, n, 18);
+    if (priv.size() < 2) return true;  // no private dictionary: no subroutines
+    const size_t length = priv[0], offset = priv[1];
+    if (offset > size || length > size - offset) return false;
+    const std::vector<uint32_t> subrs = CffDictGet(cff + offset, length, 19);
+    CffIndex index;
+    return subrs.empty() || ReadCffIndex(cff, size, offset + subrs[0], &index);
+}
+
+static const char* CheckCffOutlines(const unsigned char* cff, size_t size)
+{
+    if (size < 4) return "its CFF outlines are too short";
+    CffIndex names, topDicts, strings, globalSubrs, charStrings, fontDicts;
+    if (!ReadCffIndex(cff, size, cff[2], &names) || !ReadCffIndex(cff, size, names.end, &topDicts) ||
+        topDicts.items.empty() || !ReadCffIndex(cff, size, topDicts.end, &strings) ||
+        !ReadCffIndex(cff, size, strings.end, &globalSubrs))
+        return "its CFF outlines are damaged";
+    const unsigned char* top = cff + topDicts.items[0].first;
+    const size_t topSize = topDicts.items[0].second - topDicts.items[0].first;
+    const std::vector<uint32_t> charStringsAt = CffDictGet(top, topSize, 17);
+    if (charStringsAt.empty() || !ReadCffIndex(cff, size, charStringsAt[0], &charStrings))
+        return "its CFF outlines have no glyphs";
+    if (!CffPrivateHoldsUp(cff, size, top, topSize)) return "its CFF private dictionary is damaged";
+    const std::vector<uint32_t> fdArray = CffDictGet(top, topSize, 0x100 | 36);
+    const std::vector<uint32_t> fdSelect = CffDictGet(top, topSize, 0x100 | 37);
+    if (!fdArray.empty()) {
+        if (fdSelect.empty() || fdSelect[0] >= size || !ReadCffIndex(cff, size, fdArray[0], &fontDicts))
+            return "its CFF font dictionaries are damaged";
+        for (const auto& [start, end] : fontDicts.items)
+            if (!CffPrivateHoldsUp(cff, size, cff + start, end - start)) return "its CFF private dictionary is damaged";
+    }
+    return nullptr;
+}
+
 static const char* CheckFont(const std::vector<unsigned char>& file)
 {
     const size_t size = file.size();
@@ -198,9 +303,10 @@ static const char* CheckFont(const std::vector<unsigned char>& file)
     for (uint32_t i = 0; i < maps; ++i)
         if (Read32(data + t.cmap.offset + 4 + 8 * i + 4) >= t.cmap.length)
             return "its character map points outside itself";
-    if (t.glyf.present && t.loca.present) return CheckTrueTypeOutlines(data, t);
+    // stb_truetype reads glyf outlines when the font has a glyph table, CFF otherwise.
+    if (t.glyf.present) return t.loca.present ? CheckTrueTypeOutlines(data, t) : "it has no glyph index";
     if (!t.cff.present) return "it has no glyph outlines";
-    return nullptr;
+    return CheckCffOutlines(data + t.cff.offset, t.cff.length);
 }
 
 // Zeros after the file, so that a read that runs a little past a checked offset
