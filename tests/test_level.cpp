@@ -516,7 +516,7 @@ TEST_F(LevelVariantTest, WinningLevelFourLeadsBackToTheMainMenu)
     nextState = currentState;
 }
 
-TEST_F(LevelVariantTest, CheatsStartOffInEveryLevelAndTheNexusCountsExactly)
+TEST_F(LevelVariantTest, RulesAndCheatsStartAfreshInEveryLevelAndTheNexusCountsExactly)
 {
     CtrlTap(SDL_SCANCODE_3);
     EXPECT_EQ(nexusHealth, 2000000000);
@@ -526,7 +526,13 @@ TEST_F(LevelVariantTest, CheatsStartOffInEveryLevelAndTheNexusCountsExactly)
     nexusStrikeTimer = 0.0f;
     Step(61);
     EXPECT_EQ(nexusHealth, 2000000000 - 20) << "a strike takes exactly its damage";
+    enemiesRemaining = 7;
+    spawnTimer = 2.0f;
+    waveIndex = 3;
+    waveEffectPending = false;
     Enter(STATE_LEVEL_2);
+    EXPECT_TRUE(enemiesRemaining == 0 && spawnTimer == 0.0f && waveIndex == 0 && waveEffectPending)
+        << "a level starts its rules afresh";
     CtrlTap(SDL_SCANCODE_3);
     EXPECT_EQ(nexusHealth, 2000000000) << "the first Ctrl+3 of a level switches the cheat on";
 }

@@ -24,16 +24,9 @@
 #include "objects/GameObject.h"
 #include "objects/TextLabel.h"
 
-int32_t nexusHealth = 0;
+LevelRules levelRules;
 uint32_t waveKillTargets[WAVE_COUNT] = {};
-uint32_t waveIndex = 0;
-uint32_t enemiesRemaining = 0;
-bool betweenRounds = true;
-bool levelWon = false, levelLost = false;
-bool howToPlayOpen = false;
-bool waveScalingOn = false;
 ObjectRef<Player> currentPlayer;
-bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
 
 LEMesh* quadMesh = nullptr;
 LEFont* levelFont = nullptr;
@@ -233,17 +226,14 @@ static void StartSounds(const LevelDesc& d)
 void LevelInit()
 {
     const LevelDesc& d = Desc();
-    waveScalingOn = false;
-    nexusHealth = 10000;
+    // Every rule starts afresh: the nexus, the waves, the phase, the end flags,
+    // and the cheats (one switched on in a level must not be switched off by the
+    // first press in the next: Ctrl+3 would leave that nexus at 100).
+    levelRules = LevelRules{};
     currentPlayer = nullptr;
-    // A cheat switched on in one level must not be switched off by the first
-    // press in the next (Ctrl+3 would leave that nexus at 100).
-    cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
     BuildField(d);
     BuildTurretsAndPanels(d);
     for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);
-    levelLost = levelWon = howToPlayOpen = false;
-    betweenRounds = true;
     // A restart divides the zoom back before Init multiplies it again.
     levelCamera->transform.scale.x *= d.zoom.x;
     levelCamera->transform.scale.y *= d.zoom.y;

@@ -26,17 +26,48 @@ constexpr int TOWER_SPOT_COUNT = 9;
 constexpr int TOWER_BUTTON_COUNT = 5;
 constexpr int TURRET_COUNT = 5;     // three from the level, two companions of the hero
 
-// Rules.
-extern int32_t nexusHealth;
+// The rules of the level in play: everything a level starts afresh with, in one
+// record that Init resets whole, so that no field can be forgotten and nothing
+// of one level (or test) leaks into the next.
+struct LevelRules {
+    int32_t nexusHealth = 10000;
+    uint32_t waveIndex = 0;          // waves completed, 0..6
+    uint32_t enemiesRemaining = 0;   // kills still needed in the running wave
+    bool betweenRounds = true;
+    bool levelWon = false, levelLost = false;
+    bool howToPlayOpen = false;
+    bool waveScalingOn = false;
+    bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
+    // The waves' state (see Waves.h).
+    float spawnTimer = 0.0f;         // seconds since the last spawn event
+    uint32_t enemySerial = 0;        // enemies spawned in this level
+    uint32_t waveEffect = 0;
+    uint32_t previousWaveEffect = 0;
+    bool waveEffectPending = true;   // the next wave's effect is still to be rolled
+};
+extern LevelRules levelRules;
+
+// The rules under the names the game uses everywhere.
+inline int32_t& nexusHealth = levelRules.nexusHealth;
+inline uint32_t& waveIndex = levelRules.waveIndex;
+inline uint32_t& enemiesRemaining = levelRules.enemiesRemaining;
+inline bool& betweenRounds = levelRules.betweenRounds;
+inline bool& levelWon = levelRules.levelWon;
+inline bool& levelLost = levelRules.levelLost;
+inline bool& howToPlayOpen = levelRules.howToPlayOpen;
+inline bool& waveScalingOn = levelRules.waveScalingOn;
+inline bool& cheatMoney = levelRules.cheatMoney;
+inline bool& cheatDamage = levelRules.cheatDamage;
+inline bool& cheatNexus = levelRules.cheatNexus;
+inline bool& cheatNonStop = levelRules.cheatNonStop;
+inline float& spawnTimer = levelRules.spawnTimer;
+inline uint32_t& enemySerial = levelRules.enemySerial;
+inline uint32_t& waveEffect = levelRules.waveEffect;
+inline uint32_t& previousWaveEffect = levelRules.previousWaveEffect;
+inline bool& waveEffectPending = levelRules.waveEffectPending;
+
 extern uint32_t waveKillTargets[WAVE_COUNT];
-extern uint32_t waveIndex;          // waves completed, 0..6
-extern uint32_t enemiesRemaining;   // kills still needed in the running wave
-extern bool betweenRounds;
-extern bool levelWon, levelLost;
-extern bool howToPlayOpen;
-extern bool waveScalingOn;
 extern ObjectRef<Player> currentPlayer;  // null until a hero is chosen, and once it leaves
-extern bool cheatMoney, cheatDamage, cheatNexus, cheatNonStop;
 
 // Resources (Load acquires, Unload releases).
 extern LEMesh* quadMesh;

@@ -16,11 +16,6 @@
 #include "actors/Enemy.h"
 #include "objects/TextLabel.h"
 
-float spawnTimer = 0.0f;
-uint32_t enemySerial = 0;
-uint32_t waveEffect = 0;
-uint32_t previousWaveEffect = 0;
-bool waveEffectPending = true;
 
 static const char* const DRAW_NAMES[DRAW_COUNT] = {"Skeleton", "Goblin", "Orc", "Wyvern"};
 static const float DRAW_KIND_CODES[DRAW_COUNT] = {KIND_SKELETON, KIND_GOBLIN, KIND_ORC, KIND_WYVERN};

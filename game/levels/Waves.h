@@ -5,17 +5,16 @@
 
 #include <cstdint>
 
+#include "LevelState.h"
+
 struct Enemy;
 
 enum WaveEffect : uint32_t { EFFECT_MORE_HEALTH = 0, EFFECT_FASTER = 1, EFFECT_LESS_GOLD = 2 };
 
 constexpr float SPAWN_INTERVAL = 3.0f;
 
-extern float spawnTimer;
-extern uint32_t enemySerial;
-extern uint32_t waveEffect;
-extern uint32_t previousWaveEffect;
-extern bool waveEffectPending;
+// The spawn timer, the enemy serial and the wave effect state are part of the
+// level's rules (LevelState.h), which each level's Init resets.
 
 // False (and nothing happens) once all six waves are done.
 bool StartRound();
