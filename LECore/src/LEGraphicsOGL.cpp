@@ -213,14 +213,16 @@ static bool CreateContext()
     }
     char version[32];
     snprintf(version, sizeof version, "GL_VERSION_%d_%d", 3, 3);
-    if (!glewIsSupported(version)) {
-        char text[128], title[64];
-        snprintf(text, sizeof text, "OpenGL %d.%d is not supported! Please download latest GPU drivers!", 3, 3);
-        snprintf(title, sizeof title, "OpenGL %d.%d Not Supported", 3, 3);
-        LEPlatformMessageBox(LE_MESSAGE_INFO, title, text);
-        return false;
-    }
-    return true;
+    return glewIsSupported(version);
+}
+
+// Says so on standard error and, when someone can answer it, in a dialog.
+static void ReportNoOpenGL33()
+{
+    char text[128], title[64];
+    snprintf(text, sizeof text, "OpenGL %d.%d is not supported! Please download latest GPU drivers!", 3, 3);
+    snprintf(title, sizeof title, "OpenGL %d.%d Not Supported", 3, 3);
+    LEPlatformMessageBox(LE_MESSAGE_INFO, title, text);
 }
 
 static void SetPipelineState()
@@ -244,8 +246,11 @@ static void SetPipelineState()
 bool LEGraphicsStart()
 {
     if (gfx.started) return true;
+    // A display without OpenGL 3.3 fails here, whether it refuses the context or
+    // offers an older one: either way the player is told what to do.
     if (!CreateContext()) {
         fprintf(stderr, "Ember Bastion needs OpenGL 3.3, which this display does not offer.\n");
+        ReportNoOpenGL33();
         return false;
     }
     LELinesStart();
