@@ -222,9 +222,7 @@ TEST_F(HeroTest, LeavingHeroesTakeBackTheirBonusAndLetGoOfWhatIsGone)
         if (kind == HERO_THIEF) {
             EXPECT_EQ(static_cast<Thief*>(hero)->lastPoisoned, nullptr);
         }
-        const ObjectRef<GameObject> area = kind == HERO_HUNTER ? static_cast<Hunter*>(hero)->abilityArea
-                                           : kind == HERO_BARD ? static_cast<Bard*>(hero)->abilityArea
-                                                               : static_cast<Thief*>(hero)->abilityArea;
+        const ObjectRef<GameObject> area = hero->abilityArea;
         DestroyObject(hero);
         Step();
         EXPECT_EQ(currentPlayer, nullptr) << "the level lets go of it too";

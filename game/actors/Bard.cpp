@@ -25,33 +25,23 @@ static constexpr float ATTACK_REACH = 50.0f;
 static constexpr Vector2 PREVIEW_SIZE{20, 20};
 static constexpr uint32_t AREA_COLOR = 0xFFD4AF37;
 
-Bard::~Bard()
-{
-    LEMeshFree(areaMesh);
-    LEMeshFree(attackMesh);
-}
+Bard::~Bard() { LEMeshFree(attackMesh); }
 
 void Bard::Load()
 {
     LoadNumbers(BARD, HERO_BARD);
     bardAuraApplied = false;
-    const Vector2 p = transform.position;
     attackMesh = CreateUnitQuadMesh(0xFFFFFFFF);
-    attackObject = AddObject(objectList, new GameObject, 1502, "Sound", p.x, p.y, 20, 10, 0, attackMesh, nullptr);
-    attackObject->active = attackObject->visible = false;
-    areaMesh = CreateUnitQuadMesh(AREA_COLOR);
-    abilityArea = AddObject(objectList, new GameObject, 1501, "BardAb", 0, 0, 50, 50, 0, areaMesh, nullptr);
-    abilityArea->active = abilityArea->visible = false;
+    AddAttackObject(1502, "Sound", 0.0f, attackMesh);  // on the hero, never shown
+    AddAbilityArea(1501, "BardAb", {50, 50}, AREA_COLOR);
     TakeAttackOffset();
 }
 
-// A Bard that leaves (replaced, or the level ends) takes its running ability's
-// bonus and its objects with it.
+// A Bard that leaves takes its running ability's bonus with it.
 void Bard::Unload()
 {
     EndAura();
-    RetireObject(attackObject);
-    RetireObject(abilityArea);
+    Player::Unload();
 }
 
 void Bard::Update()

@@ -13,12 +13,9 @@ extern bool bardAuraApplied;    // this Bard's arrival bonus has been given
 
 struct Bard : Player {
     ObjectRef<Tower> auraTower;      // the turret the running ability strengthens
-    ObjectRef<GameObject> abilityArea;
-    ObjectRef<Enemy> lastTarget;
     float abilityTimer = 0.0f;       // seconds the ability has run
     float auraBonus = 0.0f;          // what the running ability added to auraTower
-    LEMesh* areaMesh = nullptr;
-    LEMesh* attackMesh = nullptr;
+    LEMesh* attackMesh = nullptr;    // owned
 
     ~Bard() override;
     void Load() override;

@@ -25,29 +25,19 @@ static constexpr float ATTACK_REACH = 100.0f;
 static constexpr Vector2 AREA_SIZE{200, 200};
 static constexpr uint32_t AREA_COLOR = 0xF6E08D3C;
 
-Hunter::~Hunter() { LEMeshFree(areaMesh); }
-
 void Hunter::Load()
 {
     LoadNumbers(HUNTER, HERO_HUNTER);
-    const Vector2 p = transform.position;
-    // The sword stands in front of the hero as it is loaded (facing left).
-    attackObject = AddObject(objectList, new GameObject, 1500, "Sword", p.x - 10.0f, p.y, 20, 10, 0, nullptr, nullptr);
-    attackObject->active = false;  // it has no mesh: it is never drawn
-    areaMesh = CreateUnitQuadMesh(AREA_COLOR);
-    abilityArea = AddObject(objectList, new GameObject, 12000, "PoisonArea", 0, 0, AREA_SIZE.x, AREA_SIZE.y, 0, areaMesh,
-                            nullptr);
-    abilityArea->active = abilityArea->visible = false;
+    AddAttackObject(1500, "Sword", -10.0f, nullptr);  // in front of the hero
+    AddAbilityArea(12000, "PoisonArea", AREA_SIZE, AREA_COLOR);
     TakeAttackOffset();
 }
 
-// A Hunter that leaves (replaced, or the level ends) takes its area and its
-// bonus with it.
+// A Hunter that leaves takes its bonus with it.
 void Hunter::Unload()
 {
     EndBuffs();
-    RetireObject(attackObject);
-    RetireObject(abilityArea);
+    Player::Unload();
 }
 
 void Hunter::Update()
@@ -83,11 +73,7 @@ void Hunter::Attack()
 void Hunter::AbilityStep()
 {
     if (hunterAbilityReady) {
-        if (!PlacingAbility(AREA_SIZE)) return;
-        PlayAbilitySound();
-        hunterAbilityReady = false;
-        abilityArea->active = abilityArea->visible = true;
-        abilityArea->transform.position = MouseWorldPosition();
+        LayAbilityArea(AREA_SIZE, &hunterAbilityReady);
         return;
     }
     if (hunterAbilityTimer < 0.000001f) BuffTowersInArea();

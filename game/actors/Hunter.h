@@ -22,13 +22,9 @@ struct Hunter : Player {
     };
 
     float buffLevel = 0.0f;
-    ObjectRef<Enemy> lastTarget;
-    LEMesh* areaMesh = nullptr;
-    ObjectRef<GameObject> abilityArea;
     ObjectRef<Tower> lastBuffedTower;
     std::vector<TowerBuff> buffedTowers;
 
-    ~Hunter() override;
     void Load() override;
     void Unload() override;
     void Update() override;

@@ -15,8 +15,18 @@
 
 Player::~Player()
 {
+    LEMeshFree(areaMesh);
     AudioStop(abilityChannel);
     AudioUnload(abilitySound);
+}
+
+void Player::Unload()
+{
+    for (GameObject* object : {attackObject.Get(), abilityArea.Get()}) {
+        if (!object) continue;
+        object->mesh = nullptr;  // the hero frees its meshes
+        DestroyObject(object);
+    }
 }
 
 void Player::Load()
@@ -124,11 +134,28 @@ void Player::PlayAbilitySound()
     if (!AudioIsPlaying(abilityChannel)) abilityChannel = AudioPlay(abilitySound, false, SOUND_GROUP_NONE);
 }
 
-void Player::RetireObject(GameObject* object)
+void Player::AddAttackObject(uint32_t id, const char* name, float offsetX, LEMesh* mesh)
 {
-    if (!object) return;
-    object->mesh = nullptr;  // the kind frees its meshes with the hero
-    DestroyObject(object);
+    const Vector2 p = transform.position;
+    attackObject = AddObject(objectList, new GameObject, id, name, p.x + offsetX, p.y, 20, 10, 0, mesh, nullptr);
+    attackObject->active = attackObject->visible = false;
+}
+
+void Player::AddAbilityArea(uint32_t id, const char* name, Vector2 size, uint32_t color)
+{
+    areaMesh = CreateUnitQuadMesh(color);
+    abilityArea = AddObject(objectList, new GameObject, id, name, 0, 0, size.x, size.y, 0, areaMesh, nullptr);
+    abilityArea->active = abilityArea->visible = false;
+}
+
+bool Player::LayAbilityArea(Vector2 size, bool* ready)
+{
+    if (!PlacingAbility(size)) return false;
+    PlayAbilitySound();
+    *ready = false;
+    abilityArea->active = abilityArea->visible = true;
+    abilityArea->transform.position = MouseWorldPosition();
+    return true;
 }
 
 Vector2 MouseWorldPosition()

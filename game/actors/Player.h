@@ -52,9 +52,16 @@ struct Player : Sprite {
     int heroKind = HERO_HUNTER;
     float baseSize = 0.0f;              // the magnitude of the mirrored scale
     bool facingLeft = false;
+    // What every kind has besides: its ability's area and the last enemy it struck.
+    LEMesh* areaMesh = nullptr;         // owned
+    ObjectRef<GameObject> abilityArea;  // owned by objectList
+    ObjectRef<Enemy> lastTarget;
 
     ~Player() override;
     void Load() override;
+    // A hero that leaves (replaced, or the level ends) takes its attack object
+    // and its ability's area with it.
+    void Unload() override;
     // Walks with W, A, S, D (per frame) and mirrors the picture to face the way
     // the last horizontal step went.
     virtual void Move();
@@ -76,8 +83,14 @@ protected:
     // button is down too, that is, when the player places it.
     bool PlacingAbility(Vector2 previewSize) const;
     void PlayAbilitySound();
-    // Destroys an attack or ability object with the hero.
-    void RetireObject(GameObject* object);
+    // The kind's attack object, `offsetX` beside the hero as it is loaded
+    // (facing left, so a negative offset is in front of it).
+    void AddAttackObject(uint32_t id, const char* name, float offsetX, LEMesh* mesh);
+    // The ability's area: a quad of `color`, hidden until the ability is laid.
+    void AddAbilityArea(uint32_t id, const char* name, Vector2 size, uint32_t color);
+    // Lays the area under the mouse when the player places the ability (E held,
+    // left button down): plays the sound and clears *ready. True when it did.
+    bool LayAbilityArea(Vector2 size, bool* ready);
 };
 
 // The mouse's world position through the level camera.

@@ -24,26 +24,12 @@ static constexpr HeroNumbers THIEF{
 static constexpr Vector2 AREA_SIZE{50, 50};
 static constexpr uint32_t AREA_COLOR = 0xFF9F00C5;
 
-Thief::~Thief() { LEMeshFree(areaMesh); }
-
 void Thief::Load()
 {
     LoadNumbers(THIEF, HERO_THIEF);
-    const Vector2 p = transform.position;
-    // The blade stands in front of the hero as it is loaded (facing left).
-    attackObject = AddObject(objectList, new GameObject, 1501, "Sword", p.x - 10.0f, p.y, 20, 10, 0, nullptr, nullptr);
-    attackObject->active = false;  // it has no mesh: it is never drawn
-    areaMesh = CreateUnitQuadMesh(AREA_COLOR);
-    abilityArea = AddObject(objectList, new GameObject, 12000, "PoisonArea", 0, 0, AREA_SIZE.x, AREA_SIZE.y, 0, areaMesh,
-                            nullptr);
-    abilityArea->active = abilityArea->visible = false;
+    AddAttackObject(1501, "Sword", -10.0f, nullptr);  // in front of the hero
+    AddAbilityArea(12000, "PoisonArea", AREA_SIZE, AREA_COLOR);
     TakeAttackOffset();
-}
-
-void Thief::Unload()
-{
-    RetireObject(attackObject);
-    RetireObject(abilityArea);
 }
 
 void Thief::Update()
@@ -82,11 +68,7 @@ void Thief::Attack()
 void Thief::AbilityStep()
 {
     if (thiefAbilityReady) {
-        if (!PlacingAbility(AREA_SIZE)) return;
-        PlayAbilitySound();
-        thiefAbilityReady = false;
-        abilityArea->active = abilityArea->visible = true;
-        abilityArea->transform.position = MouseWorldPosition();
+        LayAbilityArea(AREA_SIZE, &thiefAbilityReady);
         return;
     }
     for (Enemy* enemy : enemyList) {

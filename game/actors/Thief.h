@@ -10,14 +10,9 @@ extern bool thiefAbilityReady;
 extern float thiefAbilityTimer;  // seconds the ability has run
 
 struct Thief : Player {
-    LEMesh* areaMesh = nullptr;
     ObjectRef<Enemy> lastPoisoned;
-    ObjectRef<Enemy> lastTarget;
-    ObjectRef<GameObject> abilityArea;
 
-    ~Thief() override;
     void Load() override;
-    void Unload() override;
     void Update() override;
 
 private:
