@@ -127,20 +127,33 @@ struct FontTables {
 
 static constexpr int MAX_COMPOUND_DEPTH = 8;
 
-// Whether a glyph, and every glyph a compound glyph is built of, lies inside
-// the glyph table, at most MAX_COMPOUND_DEPTH levels deep.
-static bool CompoundGlyphHoldsUp(const unsigned char* glyf, const std::vector<uint32_t>& offsets, uint32_t glyph,
-                                 int depth)
+// A simple glyph's contours as stb_truetype walks them: it looks one point past
+// the start of the last contour, so that contour needs two points at least.
+static bool SimpleGlyphHoldsUp(const unsigned char* glyph, uint32_t length, int contours)
+{
+    if (contours == 0) return true;
+    if (10 + 2 * uint32_t(contours) + 2 > length) return false;
+    const int last = Read16(glyph + 10 + 2 * (contours - 1));
+    const int before = contours > 1 ? Read16(glyph + 10 + 2 * (contours - 2)) : -1;
+    return last - before >= 2;
+}
+
+// Whether a glyph holds up: a simple one as above, a compound one built of glyphs
+// that do, inside the glyph table, at most MAX_COMPOUND_DEPTH levels deep.
+static bool GlyphHoldsUp(const unsigned char* glyf, const std::vector<uint32_t>& offsets, uint32_t glyph,
+                         int depth)
 {
     const uint32_t start = offsets[glyph], end = offsets[glyph + 1];
-    if (end - start < 10 || int16_t(Read16(glyf + start)) >= 0) return true;  // empty or simple
+    if (end - start < 10) return true;  // empty
+    const int contours = int16_t(Read16(glyf + start));
+    if (contours >= 0) return SimpleGlyphHoldsUp(glyf + start, end - start, contours);
     if (depth >= MAX_COMPOUND_DEPTH) return false;
     uint32_t at = start + 10;
     for (bool more = true; more;) {
         if (at + 4 > end) return false;
         const uint16_t flags = Read16(glyf + at), component = Read16(glyf + at + 2);
         if (component + 1u >= offsets.size()) return false;
-        if (!CompoundGlyphHoldsUp(glyf, offsets, component, depth + 1)) return false;
+        if (!GlyphHoldsUp(glyf, offsets, component, depth + 1)) return false;
         at += 4 + ((flags & 1) ? 4 : 2) + ((flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0);
         more = (flags & 0x20) != 0;
     }
@@ -163,8 +176,8 @@ static const char* CheckTrueTypeOutlines(const unsigned char* data, const FontTa
             return "its glyph index points outside the glyph table";
     }
     for (uint32_t g = 0; g < glyphs; ++g)
-        if (!CompoundGlyphHoldsUp(data + t.glyf.offset, offsets, g, 0))
-            return "a compound glyph is built of glyphs that are not there";
+        if (!GlyphHoldsUp(data + t.glyf.offset, offsets, g, 0))
+            return "a glyph's outline is damaged";
     return nullptr;
 }
 
