@@ -9,14 +9,8 @@
 #define STB_RECT_PACK_IMPLEMENTATION
 #define STBTT_STATIC
 #define STB_TRUETYPE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb/stb_rect_pack.h>
 #include <stb/stb_truetype.h>
-#pragma GCC diagnostic pop
 
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno

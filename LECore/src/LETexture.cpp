@@ -11,13 +11,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #define STBI_MAX_DIMENSIONS 16384
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb/stb_image.h>
-#pragma GCC diagnostic pop
 
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno
