@@ -11,6 +11,8 @@
 #include <map>
 #include <vector>
 
+#include "LELoadReport.h"
+
 float musicVolume = 1.0f;
 float sfxVolume = 1.0f;
 
@@ -142,7 +144,7 @@ SoundAsset* AudioLoad(const char* path)
     std::string whyNot;
     LESoundBackendSound* decoded = LESoundBackendCreateSound(path, &whyNot);
     if (!decoded) {
-        fprintf(stderr, "Cannot load the sound %s: %s\n", path, whyNot.c_str());
+        LEReportLoadFailure("Cannot load the sound %s: %s", path, whyNot.c_str());
         return nullptr;
     }
     SoundAsset* sound = new SoundAsset{decoded, path};

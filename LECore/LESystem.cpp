@@ -37,7 +37,9 @@ bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t hei
     ComputeExtents();
     if (!LEPlatformCreateWindow(title, x, y, int(width), int(height))) return false;
     sys.exists = true;
-    sys.active = true;  // a new window comes up in front
+    // Read, not assumed: a window manager may leave the new window unfocused, and
+    // then the level must stay frozen until the player clicks it.
+    sys.active = LEPlatformWindowHasFocus();
     return true;
 }
 

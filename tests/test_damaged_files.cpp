@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <LEAudio.h>
+#include <main/AssetCheck.h>
 #include <src/LEFont.h>
 #include <src/LETexture.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -112,11 +114,23 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
     EXPECT_EQ(LETextureCount(), 0);
 }
 
-TEST(DamagedSounds, SoundsAreRefusedInWords)
+void StartDiskAudio()
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
     ASSERT_TRUE(LEAudioStart());
+}
+
+void StopDiskAudio()
+{
+    LEAudioShutdown();
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+}
+
+TEST(DamagedSounds, SoundsAreRefusedInWords)
+{
+    StartDiskAudio();
     const std::string wav = ReadAll(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
     ASSERT_GT(wav.size(), 1000u);
     ExpectRefused({{"empty", "", false, "not a sound the game can play"},
@@ -125,9 +139,60 @@ TEST(DamagedSounds, SoundsAreRefusedInWords)
                    {"missing", "", true, "cannot open the file: No such file"}},
                   ".wav", [](const char* path) { return AudioLoad(path) != nullptr; });
     EXPECT_EQ(LEAudioLoadedCount(), 0u);
-    LEAudioShutdown();
-    unsetenv("SDL_AUDIODRIVER");
-    unsetenv("SDL_DISKAUDIOFILE");
+    StopDiskAudio();
+}
+
+// The start-up check: the shipped files all pass and the list names every file
+// under Assets/ the game can read; a damaged set gives one line per bad file.
+TEST_F(DamagedFiles, TheStartUpCheckNamesEveryBadFileAndNoGoodOne)
+{
+    StartDiskAudio();
+    std::vector<std::string> listed, onDisk;
+    for (size_t i = 0; i < GAME_ASSET_COUNT; ++i) listed.push_back(GAME_ASSETS[i].path);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator("Assets")) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name != "README" && name.rfind("LICENSE", 0) != 0)
+            onDisk.push_back(entry.path().string());
+    }
+    std::sort(listed.begin(), listed.end());
+    std::sort(onDisk.begin(), onDisk.end());
+    EXPECT_EQ(listed, onDisk);
+    EXPECT_EQ(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT), std::vector<std::string>{});
+
+    const std::string png = ReadAll("Assets/Sprites/Others/others_nexus.png");
+    std::ofstream("/tmp/eb_check_cut.png", std::ios::binary) << png.substr(0, 200);
+    std::ofstream("/tmp/eb_check_garbage.ttf", std::ios::binary) << Garbage(3000);
+    std::ofstream("/tmp/eb_check_sheet", std::ios::binary) << "0\n0\n0\n";
+    std::ofstream("/tmp/eb_check_empty.wav", std::ios::binary);
+    std::remove("/tmp/eb_check_missing.mp3");
+    const AssetFile damaged[] = {
+        {.path = "/tmp/eb_check_cut.png", .kind = AssetKind::Picture},
+        {.path = "Assets/Fonts/arial.ttf", .kind = AssetKind::Font},
+        {.path = "/tmp/eb_check_garbage.ttf", .kind = AssetKind::Font},
+        {.path = "/tmp/eb_check_sheet", .kind = AssetKind::AnimationSheet},
+        {.path = "/tmp/eb_check_empty.wav", .kind = AssetKind::Sound},
+        {.path = "Assets/Audio/SFX/sfx_orc.wav", .kind = AssetKind::Sound},
+        {.path = "/tmp/eb_check_missing.mp3", .kind = AssetKind::Sound},
+    };
+    testing::internal::CaptureStderr();
+    const std::vector<std::string> refusals = CheckAssetFiles(damaged, std::size(damaged));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the check gathers the refusals for one message";
+    const char* const expected[][2] = {
+        {"/tmp/eb_check_cut.png", "not a PNG image"},
+        {"/tmp/eb_check_garbage.ttf", "not a TrueType or OpenType font"},
+        {"/tmp/eb_check_sheet", "frame count"},
+        {"/tmp/eb_check_empty.wav", "not a sound the game can play"},
+        {"/tmp/eb_check_missing.mp3", "No such file"},
+    };
+    ASSERT_EQ(refusals.size(), std::size(expected));
+    for (size_t i = 0; i < refusals.size(); ++i) {
+        EXPECT_NE(refusals[i].find(expected[i][0]), std::string::npos) << refusals[i];
+        EXPECT_NE(refusals[i].find(expected[i][1]), std::string::npos) << refusals[i];
+    }
+    EXPECT_EQ(LETextureCount(), 0);
+    EXPECT_EQ(LEFontCount(), 0);
+    EXPECT_EQ(LEAudioLoadedCount(), 0u);
+    StopDiskAudio();
 }
 
 }  // namespace

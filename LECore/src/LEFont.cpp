@@ -14,10 +14,12 @@
 
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno
-#include <cstdio>     // Required for: fopen, fread, fprintf
+#include <cstdio>     // Required for: fopen, fread
 #include <cstring>    // Required for: strnlen, memcpy, memcmp, strerror
 #include <utility>    // Required for: std::pair
 #include <vector>
+
+#include "LELoadReport.h"
 
 static std::vector<LEFont*> fontRegistry;
 
@@ -323,24 +325,24 @@ static constexpr size_t FONT_PADDING = 1 << 20;
 LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
 {
     if (!path || strnlen(path, 512) >= 512) {
-        fprintf(stderr, "Font path refused: 512 characters or longer\n");
+        LEReportLoadFailure("Cannot load a font: its path is 512 characters or longer");
         return nullptr;
     }
     bool opened = false;
     std::vector<unsigned char> data = ReadFile(path, &opened);
     if (!opened) {
-        fprintf(stderr, "Cannot open %s: %s\n", path, strerror(errno));
+        LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
         return nullptr;
     }
     if (const char* why = CheckFont(data)) {
-        fprintf(stderr, "Cannot load the font %s: %s\n", path, why);
+        LEReportLoadFailure("Cannot load the font %s: %s", path, why);
         return nullptr;
     }
     const size_t fileSize = data.size();
     data.resize(fileSize + FONT_PADDING, 0);
     stbtt_fontinfo info;
     if (!stbtt_InitFont(&info, data.data(), 0)) {
-        fprintf(stderr, "Cannot load the font %s: stb_truetype refuses it\n", path);
+        LEReportLoadFailure("Cannot load the font %s: its tables make no sense", path);
         return nullptr;
     }
 
@@ -349,7 +351,7 @@ LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
     stbtt_packedchar packed[LE_FONT_GLYPHS] = {};
     stbtt_pack_context pack;
     if (side <= 0 || !stbtt_PackBegin(&pack, coverage.data(), side, side, 0, 1, nullptr)) {
-        fprintf(stderr, "Cannot load font \"%s\": atlas of %d pixels\n", path, side);
+        LEReportLoadFailure("Cannot load the font %s: no atlas of %d pixels can be made", path, side);
         return nullptr;
     }
     stbtt_PackSetOversampling(&pack, 1, 1);

@@ -22,6 +22,8 @@ void LEPlatformShutdown();
 // Creates the window with the given client size, shown; false on failure.
 bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height);
 bool LEPlatformHasWindow();
+// Whether the window has the keyboard focus now.
+bool LEPlatformWindowHasFocus();
 void LEPlatformClientSize(uint32_t* width, uint32_t* height);
 void LEPlatformSetClientSize(int width, int height);
 void LEPlatformWindowCorner(int* x, int* y);

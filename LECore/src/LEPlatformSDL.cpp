@@ -177,6 +177,11 @@ bool LEPlatformCreateGLContext()
     return true;
 }
 
+bool LEPlatformWindowHasFocus()
+{
+    return platform.window && (SDL_GetWindowFlags(platform.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
 void LEPlatformDestroyGLContext()
 {
     if (platform.context) SDL_GL_DeleteContext(platform.context);

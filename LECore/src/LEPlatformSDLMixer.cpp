@@ -149,9 +149,11 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
         return nullptr;
     }
     // Mix_LoadWAV_RW reads WAV directly and hands other formats (MP3) to the
-    // decoders started by Mix_Init, decoding the whole file into one chunk; it
-    // closes the file.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
+    // decoders started by Mix_Init, decoding the whole file into one chunk. The
+    // file is closed here rather than by the mixer, which forgets to on some of
+    // its refusals of a damaged file.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+    SDL_RWclose(file);
     if (!chunk) {
         if (whyNot) *whyNot = std::string("not a sound the game can play (") + Mix_GetError() + ")";
         return nullptr;

@@ -15,11 +15,12 @@
 
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno
-#include <cstdio>     // Required for: fopen, fprintf, snprintf
+#include <cstdio>     // Required for: fopen
 #include <cstring>    // Required for: strnlen, memcpy, strerror
 #include <vector>
 
 #include "LEGraphicsOGL.h"
+#include "LELoadReport.h"
 
 static std::vector<LETexture*> textureRegistry;
 
@@ -41,20 +42,20 @@ static void Upload(LETexture* texture, const uint8_t* rgba)
 LETexture* LETextureLoad(const char* path)
 {
     if (!path || strnlen(path, 512) >= 512) {
-        fprintf(stderr, "Texture path refused: 512 characters or longer\n");
+        LEReportLoadFailure("Cannot load a picture: its path is 512 characters or longer");
         return nullptr;
     }
     FILE* file = fopen(path, "rb");
     if (!file) {
-        fprintf(stderr, "Cannot open %s: %s\n", path, strerror(errno));
+        LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
         return nullptr;
     }
     int w = 0, h = 0, channels = 0;
     stbi_uc* pixels = stbi_load_from_file(file, &w, &h, &channels, 4);
     fclose(file);
     if (!pixels) {
-        fprintf(stderr, "Cannot load the picture %s: it is not a PNG image the game can read (%s)\n", path,
-                stbi_failure_reason());
+        LEReportLoadFailure("Cannot load the picture %s: it is not a PNG image the game can read (%s)", path,
+                            stbi_failure_reason());
         return nullptr;
     }
     // GL wants the bottom row first, so v = 0 is the bottom of the image.

@@ -1,6 +1,7 @@
 // GameMain: brings the engine up in a fixed order (window, graphics, input and
-// timer, full screen, single-instance lock, sound, game states), runs the frame loop and
-// tears the engine down when it returns. It holds no game logic of its own.
+// timer, full screen, single-instance lock, sound, a check of the game's files,
+// game states), runs the frame loop and tears the engine down when it returns.
+// It holds no game logic of its own.
 #include "GameMain.h"
 
 #include <LEAudio.h>
@@ -10,6 +11,7 @@
 #include <src/LEGraphicsOGL.h>
 #include <src/LEPlatform.h>
 
+#include "AssetCheck.h"
 #include "GameStates.h"
 #include "menus/Credits.h"
 
@@ -50,6 +52,7 @@ int GameMain()
     }
     // Without an audio device the game runs silently; LEAudioStart says so once.
     LEAudioStart();
+    ReportBadAssetFiles(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT));
 
     RegisterGameStates();
     CreateCredits();

@@ -3,9 +3,10 @@
 
 #include <cctype>  // Required for: isdigit
 #include <cmath>   // Required for: std::isfinite
-#include <cstdio>  // Required for: fopen, getc, fprintf
+#include <cstdio>  // Required for: fopen, getc
 #include <cstdlib> // Required for: strtol, atof
 
+#include <LELoadReport.h>
 #include <LESystem.h>
 
 #include "GameObject.h"
@@ -74,7 +75,7 @@ static float DurationOf(const std::string& line)
 
 static bool Refuse(const char* path, const char* why)
 {
-    fprintf(stderr, "Animation sheet \"%s\" refused: %s\n", path, why);
+    LEReportLoadFailure("Cannot load the animation sheet %s: %s", path, why);
     return false;
 }
 

@@ -20,8 +20,10 @@ bool StartTestEngine(uint32_t width, uint32_t height)
     LEInputReset();
     LEGamepadReset();
     LESystemResetFrameTiming();
-    // Let the window appear and settle before the test looks at it.
-    for (int i = 0; i < 3; ++i) {
+    // Let the window appear, settle and take the keyboard focus before the test
+    // looks at it: the engine reads the focus from the window, and the X server
+    // hands it over a few events after the window shows (two seconds at most).
+    for (int i = 0; i < 200 && (i < 3 || !LEWindowIsActive()); ++i) {
         SDL_Delay(10);
         LEPlatformPumpEvents();
     }
