@@ -226,12 +226,13 @@ TEST_F(LevelTest, EnemyAtTheNexusStrikesAfterItsDelayAndTheLevelIsLostBelowOne)
     Skeleton* skeleton = new Skeleton;
     AddObject(objectList, skeleton, 1000, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
               1.5707964f, quadMesh, nullptr);
+    const ObjectRef<Enemy> watched = skeleton;
     nexusStrikeTimer = 0.0f;
     Step(59);
     EXPECT_EQ(nexusHealth, 10000) << "the skeleton waits one second";
     Step(2);
     EXPECT_EQ(nexusHealth, 10000 - 20);
-    EXPECT_FALSE(skeleton->alive);
+    EXPECT_EQ(watched, nullptr) << "an enemy that struck leaves the scene for good";
     EXPECT_EQ(enemiesRemaining, 0u) << "a strike is not a kill";
 
     nexusHealth = 15;
@@ -409,10 +410,11 @@ TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
     const Vector2 n = nexus->transform.position;
     AddObject(objectList, slow, 1000, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
     AddObject(objectList, fast, 1001, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
+    const ObjectRef<Enemy> fastRef = fast;
     nexusStrikeTimer = 0.0f;
     // Both add the frame time: the wyvern strikes after a quarter of a second.
     Step(15);
-    EXPECT_FALSE(fast->alive);
+    EXPECT_EQ(fastRef, nullptr);
     EXPECT_TRUE(slow->alive);
     EXPECT_EQ(nexusHealth, 10000 - 100);
 }

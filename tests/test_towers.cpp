@@ -142,9 +142,10 @@ TEST_F(TowerTest, MageShootsTheFirstEnemyInReachAndLetsGoOfTheDeadAndTheDistant)
     EXPECT_FLOAT_EQ(mage->projectile->transform.position.x, mage->transform.position.x) << "the shot restarts";
     EXPECT_EQ(mage->target, first);
 
+    const ObjectRef<Enemy> watched = first;
     first->health = 0.0f;  // killed by someone else
     Step(2);
-    EXPECT_FALSE(first->alive);
+    EXPECT_EQ(watched, nullptr) << "a dead enemy leaves the scene for good";
     EXPECT_EQ(mage->target, second);
 
     second->transform.position = {30 + 600, 85};  // far out of reach: the shot chases it out
@@ -156,7 +157,7 @@ TEST_F(TowerTest, MageShootsTheFirstEnemyInReachAndLetsGoOfTheDeadAndTheDistant)
 
 // Two turrets aim at one enemy. The knight stands on it and kills it with its
 // first shot; the nobleman's shot is still on its way. Whichever updates first,
-// the nobleman must let go, and once the enemy is deleted outright neither turret
+// the nobleman must let go, and once the dead enemy is deleted neither turret
 // may touch it again (the sanitizer build reports any read of the freed enemy).
 TEST_F(TowerTest, TurretsSharingATargetSurviveItsDeathInEitherUpdateOrder)
 {
@@ -180,8 +181,7 @@ TEST_F(TowerTest, TurretsSharingATargetSurviveItsDeathInEitherUpdateOrder)
         ASSERT_FALSE(victim->alive);
         EXPECT_EQ(knight->target, nullptr);
         EXPECT_EQ(nobleman->target, nullptr);
-        DestroyObject(victim);
-        FlushDestroyQueue();
+        FlushDestroyQueue();  // the dead enemy is deleted now
         Step(3);
         ExpectShotHome(knight);
         ExpectShotHome(nobleman);

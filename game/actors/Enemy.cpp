@@ -128,13 +128,14 @@ void Enemy::WalkRoute(int route)
     if (table >= 0) WalkPath(EnemyPath(table));
 }
 
-// Out of the fight: the bar goes, the enemy leaves enemyList and every tower or
-// hero aiming at it lets go. The object itself stays until the level is freed.
+// Out of the fight for good: the bar goes, the enemy leaves enemyList, every
+// tower or hero aiming at it lets go, and the object is deleted at the start of
+// the next frame. An endless wave therefore keeps only the enemies on the field.
 void Enemy::LeaveField()
 {
     delete healthBar;
     healthBar = nullptr;
-    LeaveScene(this);
+    DestroyObject(this);
 }
 
 bool Enemy::StrikeNexus()

@@ -27,8 +27,9 @@ void ProgBar::Resize(float health)
 ProgBar::~ProgBar()
 {
     LEMeshFree(barMesh);
-    // The quad leaves the scene now and is deleted with the level's other objects.
-    bar->alive = false;
+    // The quad leaves the scene with its enemy and is deleted at the next frame's
+    // start (when the level is being freed, with everything else).
+    DestroyObject(bar);
 }
 
 void ProgBar::Update()

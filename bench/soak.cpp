@@ -1,0 +1,438 @@
+// soak: long play in one process, for the sanitizer build. A scripted player
+// drives the real frame loop with injected keys and clicks: the splash and the
+// main menu, the four levels in order with hero choice, turrets, the shop and the
+// cheats, a lost level and its restart, the pause menu and its settings, the
+// credits and back to the menu, again and again; then one stretch of an endless
+// wave. The game steps 1/60 s per frame whatever the machine's speed, so every
+// run plays the same game; only the figures are read off the real clock.
+//
+//     bench_soak [minutes] [endless minutes]     (defaults: 60 and a quarter)
+//
+// Every 10 seconds it prints the resident memory. It fails (exit 1) when memory
+// grows more than 5 MB from the end of the second full cycle to the end of the
+// last, or when the endless wave's mean frame time grows more than 20% from its
+// first minute to its last. Sanitizer reports end the process on their own.
+#include <SDL2/SDL.h>
+
+#include <LEAudio.h>
+#include <LEGameState.h>
+#include <LEInput.h>
+#include <LESystem.h>
+#include <actors/CharSel.h>
+#include <actors/Enemy.h>
+#include <actors/Player.h>
+#include <actors/Shop.h>
+#include <actors/Tower.h>
+#include <levels/Level.h>
+#include <levels/LevelState.h>
+#include <main/AssetCheck.h>
+#include <main/GameStates.h>
+#include <menus/Credits.h>
+#include <menus/MainMenu.h>
+#include <menus/Pause.h>
+#include <menus/Settings.h>
+#include <objects/Camera2D.h>
+#include <src/LEGraphicsOGL.h>
+#include <src/LEPlatform.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr double FRAME = 1.0 / 60.0;
+constexpr double SAMPLE_SECONDS = 10.0;
+constexpr double MEMORY_GROWTH_LIMIT_MB = 5.0;
+constexpr double FRAME_TIME_GROWTH_LIMIT = 0.20;
+constexpr int WAVE_PLAY_FRAMES = 150;     // frames of a round before the cheat ends it
+constexpr int LOSS_FRAME_LIMIT = 20000;   // a nexus of 100 falls well before this
+constexpr Vector2 MENU_ZOOM{0.5f, 0.8888889f}, LEVEL_ZOOM{0.41666666f, 0.57347673f};
+constexpr Vector2 HERO_PORTRAITS[3] = {{100, 0}, {0, 0}, {-100, 0}};  // thief, bard, hunter
+
+double ResidentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = fopen("/proc/self/statm", "r")) {
+        if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// ---------------------------------------------------------------------------
+// Injected input: one queued action per frame, read by the frame after
+// ---------------------------------------------------------------------------
+std::deque<std::function<void()>> inputQueue;
+
+void PushKey(int scancode, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = SDL_Scancode(scancode);
+    SDL_PushEvent(&e);
+}
+
+void PushButton(int button, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = Uint8(button);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void Press(int scancode)
+{
+    inputQueue.push_back([scancode] { PushKey(scancode, true); });
+    inputQueue.push_back([scancode] { PushKey(scancode, false); });
+}
+
+void CtrlPress(int scancode)
+{
+    inputQueue.push_back([] { PushKey(SDL_SCANCODE_LCTRL, true); });
+    Press(scancode);
+    inputQueue.push_back([] { PushKey(SDL_SCANCODE_LCTRL, false); });
+}
+
+void ClickAt(Vector2 world, Vector2 zoom, int button = SDL_BUTTON_LEFT)
+{
+    inputQueue.push_back([world, zoom] {
+        SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y));
+    });
+    inputQueue.push_back([button] { PushButton(button, true); });
+    inputQueue.push_back([button] { PushButton(button, false); });
+}
+
+void ClickLevel(Vector2 world) { ClickAt(world, LEVEL_ZOOM); }
+
+void Idle(int frames)
+{
+    for (int i = 0; i < frames; ++i) inputQueue.push_back([] {});
+}
+
+// ---------------------------------------------------------------------------
+// The player: what to do next, decided whenever the queued input has run out
+// ---------------------------------------------------------------------------
+enum class Goal { Menu, ChooseHero, Prepare, StartWave, PlayWave, EndWave, Lose, Endless, Quit };
+
+struct Run {
+    double endlessStart = 0.0;      // wall-clock second at which the endless wave begins
+    double endSeconds = 0.0;        // wall-clock second at which the run stops
+    double endlessSeconds = 0.0;    // how long the endless wave lasts
+    Goal goal = Goal::Menu;
+    int cycle = 0;                  // full cycles done
+    int heroChoice = 0;
+    int waveFrames = 0;
+    bool losingRun = false;         // level 1 of each cycle is lost once, then restarted
+    bool lostThisCycle = false;
+    bool endlessBegun = false;
+    std::vector<double> cycleMemory;  // resident MB at the end of each cycle
+    std::vector<std::vector<double>> endlessMinutes;  // frame times per minute of the endless wave
+    double lastSample = 0.0, lastFrame = 0.0, begun = 0.0;
+    int32_t watchedState = 0;
+    int framesInState = 0;
+    std::string failure;
+} run;
+
+bool InLevel() { return currentState >= STATE_LEVEL_1 && currentState <= STATE_LEVEL_4; }
+
+void Fail(std::string why)
+{
+    if (run.failure.empty()) run.failure = std::move(why);
+    nextState = STATE_QUIT;
+}
+
+void PlaceTurrets()
+{
+    for (int i = 0; i < TURRET_COUNT; ++i) {
+        Tower* turret = turrets[i];
+        const GameObject* spot = towerSpots[i];
+        if (!turret || turret->placed || !spot) continue;
+        ClickLevel(turret->transform.position);
+        ClickLevel(spot->transform.position);
+    }
+}
+
+void VisitShop()
+{
+    ClickLevel(shop->transform.position);
+    ClickLevel({-125, 150});  // Hero stats
+    ClickLevel({-125, 50});   // Tower 1
+    Press(SDL_SCANCODE_ESCAPE);
+}
+
+void VisitPauseAndSettings()
+{
+    Press(SDL_SCANCODE_ESCAPE);
+    Idle(2);
+    ClickLevel({0, -95});     // Settings
+    Idle(2);
+    ClickLevel({-150, -150});  // music down
+    ClickLevel({150, -150});   // and up again
+    Press(SDL_SCANCODE_ESCAPE);
+    Idle(2);
+    ClickLevel({0, 160});     // Resume
+}
+
+// The hero strikes at the first enemy on the field and steps about.
+void Fight()
+{
+    if (!enemyList.empty()) ClickLevel(enemyList.front()->transform.position);
+    const int keys[] = {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D};
+    const int key = keys[(run.waveFrames / 20) % 4];
+    inputQueue.push_back([key] { PushKey(key, true); });
+    Idle(8);
+    inputQueue.push_back([key] { PushKey(key, false); });
+}
+
+void DecideInLevel(double now)
+{
+    switch (run.goal) {
+    case Goal::ChooseHero:
+        if (currentPlayer) {
+            run.goal = Goal::Prepare;
+        } else if (charSelScreen && charSelScreen->screenOpen) {
+            ClickLevel(HERO_PORTRAITS[run.heroChoice++ % 3]);
+            Idle(2);
+        }
+        return;
+    case Goal::Prepare:
+        run.losingRun = currentState == STATE_LEVEL_1 && !run.lostThisCycle && now < run.endlessStart;
+        if (run.losingRun) {
+            CtrlPress(SDL_SCANCODE_3);  // two billion...
+            CtrlPress(SDL_SCANCODE_3);  // ...and back down to 100
+        } else {
+            if (!cheatMoney) CtrlPress(SDL_SCANCODE_1);
+            if (!cheatDamage) CtrlPress(SDL_SCANCODE_2);
+            if (!cheatNexus) CtrlPress(SDL_SCANCODE_3);
+            PlaceTurrets();
+            VisitShop();
+            if (currentState == STATE_LEVEL_1) VisitPauseAndSettings();
+        }
+        run.goal = Goal::StartWave;
+        return;
+    case Goal::StartWave:
+        if (now >= run.endlessStart) {
+            run.goal = Goal::Endless;
+            return;
+        }
+        if (waveIndex >= uint32_t(WAVE_COUNT)) {
+            if (!levelWon) return;  // the win shows on the next update
+            Press(SDL_SCANCODE_N);
+            Idle(3);
+            run.goal = currentState == STATE_LEVEL_4 ? Goal::Menu : Goal::ChooseHero;
+            return;
+        }
+        Press(SDL_SCANCODE_RETURN);
+        Idle(2);
+        run.waveFrames = 0;
+        run.goal = run.losingRun ? Goal::Lose : Goal::PlayWave;
+        return;
+    case Goal::PlayWave:
+        if (betweenRounds) {
+            run.goal = Goal::StartWave;
+        } else if (run.waveFrames >= WAVE_PLAY_FRAMES) {
+            CtrlPress(SDL_SCANCODE_4);  // non-stop on and off again: the round ends
+            CtrlPress(SDL_SCANCODE_4);
+            run.goal = Goal::EndWave;
+        } else {
+            Fight();
+        }
+        return;
+    case Goal::EndWave:
+        if (betweenRounds) run.goal = Goal::StartWave;
+        else if (run.waveFrames > WAVE_PLAY_FRAMES + 600) Fail("a round did not end with the non-stop cheat");
+        return;
+    case Goal::Lose:
+        if (levelLost) {
+            Press(SDL_SCANCODE_R);
+            Idle(3);
+            run.lostThisCycle = true;
+            run.goal = Goal::ChooseHero;
+        } else if (run.waveFrames > LOSS_FRAME_LIMIT) {
+            Fail("the nexus of 100 did not fall");
+        }
+        return;
+    case Goal::Endless:
+        if (!run.endlessBegun) {
+            if (!cheatNexus) CtrlPress(SDL_SCANCODE_3);
+            if (!cheatNonStop) CtrlPress(SDL_SCANCODE_4);
+            Press(SDL_SCANCODE_RETURN);
+            run.endlessBegun = true;
+            run.endlessStart = now;
+            run.endSeconds = now + run.endlessSeconds;  // a full stretch, however late it began
+        } else if (now >= run.endSeconds) {
+            run.goal = Goal::Quit;
+            nextState = STATE_QUIT;
+        } else {
+            Fight();
+        }
+        return;
+    default: return;
+    }
+}
+
+void DecideInMenu(double now)
+{
+    if (MainMenuSplashRunning()) {
+        Press(SDL_SCANCODE_SPACE);
+        Idle(2);
+        return;
+    }
+    if (run.goal == Goal::Menu && run.framesInState > 5) {
+        // Back in the menu after level 4: a full cycle is done.
+        if (run.cycle > 0) {
+            run.cycleMemory.push_back(ResidentMegabytes());
+            fprintf(stderr, "cycle %zu done at %.0f s: %.1f MB resident\n", run.cycleMemory.size(),
+                    now - run.begun, run.cycleMemory.back());
+        }
+        run.cycle += 1;
+        run.lostThisCycle = false;
+        if (run.cycle % 2 == 0 && now < run.endlessStart) {
+            ClickAt({-350.0f + 170.0f * 4.0f, -100.0f}, MENU_ZOOM);  // Credits, every other cycle
+            Idle(700);
+        }
+        ClickAt({-350.0f, -100.0f}, MENU_ZOOM);  // Play
+        Idle(3);
+        run.goal = Goal::ChooseHero;
+    }
+}
+
+// Called at the top of every frame's Update, before the game reads its input.
+void Drive()
+{
+    const double now = LEClockSeconds();
+    if (run.lastFrame > 0.0 && run.endlessBegun && run.goal == Goal::Endless) {
+        const size_t minute = size_t((now - run.endlessStart) / 60.0);
+        if (run.endlessMinutes.size() <= minute) run.endlessMinutes.resize(minute + 1);
+        run.endlessMinutes[minute].push_back(now - run.lastFrame);
+    }
+    run.lastFrame = now;
+    if (now > run.endSeconds + 600.0) Fail("the player got stuck: the run is ten minutes over its time");
+    if (now - run.lastSample >= SAMPLE_SECONDS) {
+        run.lastSample = now;
+        fprintf(stderr, "%6.0f s  %7.1f MB  state %d  enemies %zu  objects %zu\n", now - run.begun,
+                ResidentMegabytes(), currentState, enemyList.size(), objectList.size());
+    }
+    if (currentState != run.watchedState) {
+        run.watchedState = currentState;
+        run.framesInState = 0;
+    }
+    ++run.framesInState;
+    ++run.waveFrames;
+    if (!inputQueue.empty()) {
+        inputQueue.front()();
+        inputQueue.pop_front();
+        return;
+    }
+    if (InLevel()) {
+        DecideInLevel(now);
+    } else if (currentState == STATE_MAIN_MENU) {
+        DecideInMenu(now);
+    }
+}
+
+template <LEStateCallback Update>
+void Driven()
+{
+    Drive();
+    Update();
+}
+
+void RegisterDrivenStates()
+{
+    LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, Driven<MainMenuUpdate>, MainMenuDraw, MainMenuFree,
+                   MainMenuUnload);
+    LEGameStateAdd(STATE_LEVEL_1, LevelLoad, LevelInit, Driven<LevelUpdate>, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateAdd(STATE_LEVEL_2, LevelLoad, LevelInit, Driven<LevelUpdate>, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateAdd(STATE_LEVEL_3, LevelLoad, LevelInit, Driven<LevelUpdate>, LevelDraw, LevelFree, LevelUnload);
+    LEGameStateAdd(STATE_LEVEL_4, LevelLoad, LevelInit, Driven<LevelUpdate>, LevelDraw, LevelFree, LevelUnload);
+}
+
+double Mean(const std::vector<double>& values)
+{
+    double sum = 0.0;
+    for (double v : values) sum += v;
+    return values.empty() ? 0.0 : sum / double(values.size());
+}
+
+// The figures, and whether they hold.
+bool Judge()
+{
+    bool ok = run.failure.empty();
+    if (!ok) fprintf(stderr, "FAILED: %s\n", run.failure.c_str());
+    const size_t cycles = run.cycleMemory.size();
+    fprintf(stderr, "full cycles: %zu\n", cycles);
+    if (cycles >= 3) {
+        const double growth = run.cycleMemory.back() - run.cycleMemory[1];
+        fprintf(stderr, "memory: %.1f MB after cycle 2, %.1f MB after cycle %zu: %+.1f MB\n", run.cycleMemory[1],
+                run.cycleMemory.back(), cycles, growth);
+        if (growth > MEMORY_GROWTH_LIMIT_MB) {
+            fprintf(stderr, "FAILED: memory grew more than %.0f MB\n", MEMORY_GROWTH_LIMIT_MB);
+            ok = false;
+        }
+    } else {
+        fprintf(stderr, "memory: too few cycles to compare (give the soak more minutes)\n");
+    }
+    // The last minute is often cut short by the end of the run: use the last whole one.
+    const size_t minutes = run.endlessMinutes.size() >= 3 ? run.endlessMinutes.size() - 1 : run.endlessMinutes.size();
+    if (minutes >= 2) {
+        const double first = Mean(run.endlessMinutes[0]) * 1000.0, last = Mean(run.endlessMinutes[minutes - 1]) * 1000.0;
+        fprintf(stderr, "endless wave: %zu whole minutes, mean frame %.2f ms in the first, %.2f ms in the last: %+.0f%%\n",
+                minutes, first, last, (last / first - 1.0) * 100.0);
+        if (last > first * (1.0 + FRAME_TIME_GROWTH_LIMIT)) {
+            fprintf(stderr, "FAILED: the endless wave's frame time grew more than %.0f%%\n",
+                    FRAME_TIME_GROWTH_LIMIT * 100.0);
+            ok = false;
+        }
+    } else {
+        fprintf(stderr, "endless wave: too short to compare\n");
+    }
+    fprintf(stderr, "%s\n", ok ? "soak passed" : "soak FAILED");
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const double minutes = argc > 1 ? atof(argv[1]) : 60.0;
+    const double endlessMinutes = argc > 2 ? atof(argv[2]) : minutes / 4.0;
+    // SDL's disk driver gives a real pool of sound channels without a sound card.
+    if (!getenv("SDL_AUDIODRIVER")) {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    }
+    if (!LEPlatformStart() || !LESystemStart("Ember Bastion soak", 0, 0, 1920, 1080) || !LEGraphicsStart()) {
+        fprintf(stderr, "soak: no display\n");
+        return 2;
+    }
+    LEInputReset();
+    LESystemResetFrameTiming();
+    LESystemSetFixedFrameTime(FRAME);
+    LEAudioStart();
+    ReportBadAssetFiles(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT));
+    RegisterDrivenStates();
+    CreateCredits();
+
+    run.begun = run.lastSample = LEClockSeconds();
+    run.endSeconds = run.begun + minutes * 60.0;
+    run.endlessSeconds = endlessMinutes * 60.0;
+    run.endlessStart = run.endSeconds - run.endlessSeconds;
+    fprintf(stderr, "soak: %.0f minutes, the last %.0f of them one endless wave\n", minutes, endlessMinutes);
+    initialState = previousState = currentState = nextState = STATE_MAIN_MENU;
+    LEGameStateSelect();
+    LEGameLoopRun();
+
+    FreeCredits();
+    LEAudioShutdown();
+    LEGraphicsShutdown();
+    LEPlatformShutdown();
+    return Judge() ? 0 : 1;
+}
