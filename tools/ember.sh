@@ -61,7 +61,7 @@ run_fuzzers() {
         # The loaders explain every refusal on standard error, and the MP3 decoder
         # its own doubts; only the sanitizers' words matter here.
         LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 640x480x24" "./$dir/fuzz/fuzz_$loader" "$seconds" \
-            2> >(grep -v -E '^(Cannot|Using|CRITICAL|Note:|Warning:|\[src/libmpg123|$)' >&2)
+            2> >(grep -a --line-buffered -v -E '^(Cannot|Using|CRITICAL|Note:|Warning:|\[src/libmpg123|$)' >&2)
     done
 }
 
@@ -76,7 +76,7 @@ run_soak() {
     export ASAN_OPTIONS="quarantine_size_mb=16"
     # The main menu writes the pointer's position every frame: standard output is dropped.
     LIBGL_ALWAYS_SOFTWARE=1 EMBER_BASTION_NO_DIALOGS=1 xvfb-run -a -s "-screen 0 1920x1080x24" \
-        "./$dir/bench/bench_soak" "$minutes" > /dev/null 2> >(grep -v -E '^CRITICAL' >&2)
+        "./$dir/bench/bench_soak" "$minutes" > /dev/null 2> >(grep -a --line-buffered -v -E '^CRITICAL' >&2)
 }
 
 case "${1:-}" in

@@ -54,6 +54,14 @@ void LEPlatformMessageBox(LEMessageKind kind, const char* title, const char* tex
 // False under CI=true or EMBER_BASTION_NO_DIALOGS=1, and without a display.
 bool LEPlatformDialogsAllowed();
 
+// Synthetic input, queued as real events for the next pump, so the engine's own
+// event handling and key table see it: the tests and the soak play through these.
+// Keys are SDL scancodes (physical keys), buttons SDL's button numbers, and the
+// pointer moves to a window pixel.
+void LEPlatformInjectKey(int scancode, bool down);
+void LEPlatformInjectMouseButton(int button, bool down);
+void LEPlatformWarpMouse(int x, int y);
+
 // System-wide named lock that dies with the process. False when another process
 // already holds it.
 bool LEPlatformAcquireLock(const char* name);

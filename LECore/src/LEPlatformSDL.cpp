@@ -333,6 +333,32 @@ void LEPlatformMessageBox(LEMessageKind kind, const char* title, const char* tex
 }
 
 // ---------------------------------------------------------------------------
+// Synthetic input
+// ---------------------------------------------------------------------------
+void LEPlatformInjectKey(int scancode, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = SDL_Scancode(scancode);
+    SDL_PushEvent(&e);
+}
+
+void LEPlatformInjectMouseButton(int button, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = Uint8(button);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void LEPlatformWarpMouse(int x, int y)
+{
+    if (platform.window) SDL_WarpMouseInWindow(platform.window, x, y);
+}
+
+// ---------------------------------------------------------------------------
 // Single-instance lock: a socket bound to a name in Linux's abstract namespace.
 // The kernel frees the name when the process ends, crashed or not.
 // ---------------------------------------------------------------------------

@@ -37,23 +37,9 @@ void StopTestEngine()
     LEPlatformShutdown();
 }
 
-void PushKeyEvent(int scancode, bool down)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = SDL_Scancode(scancode);
-    SDL_PushEvent(&e);
-}
+void PushKeyEvent(int scancode, bool down) { LEPlatformInjectKey(scancode, down); }
 
-void PushMouseButtonEvent(int sdlButton, bool down)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = Uint8(sdlButton);
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&e);
-}
+void PushMouseButtonEvent(int sdlButton, bool down) { LEPlatformInjectMouseButton(sdlButton, down); }
 
 void PushWheelEvent(float notches)
 {
