@@ -12,6 +12,7 @@
 #include <objects/TextLabel.h>
 #include <src/LEFont.h>
 #include <src/LEGraphicsOGL.h>
+#include <src/LEQuadBatch.h>
 
 #include <algorithm>
 #include <cmath>
@@ -388,6 +389,67 @@ TEST_F(SceneFrameTest, LowerIdsAreDrawnBehind)
     Frame();
     EXPECT_TRUE(ColourNear(At(0, 0), RED));
     EXPECT_TRUE(ColourNear(At(120, 0), WHITE));
+}
+
+// Draws one cell of its picture, as a sprite-sheet frame does.
+struct CellObject : GameObject {
+    Matrix3 cell = Matrix3Multiply(Matrix3Translate(0.5f, 0.0f), Matrix3Scale(0.5f, 0.5f));
+    void Draw(const Matrix3* parent) override
+    {
+        LEGraphicsSetTextureTransform(cell);
+        GameObject::Draw(parent);
+        LEGraphicsSetTextureTransform(Matrix3Identity());
+    }
+};
+
+std::vector<uint8_t> ReadFrame()
+{
+    std::vector<uint8_t> pixels(size_t(1920) * 1080 * 4);
+    glReadPixels(0, 0, 1920, 1080, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// Two pictures, tints, a picture cell, overlapping quads and labels, their ids
+// interleaved: the batch must give the very pixels of one draw per quad.
+TEST_F(SceneFrameTest, BatchedAndOneByOneDrawingGiveTheSamePixels)
+{
+    LETexture* quadrants = QuadrantTexture();
+    const uint8_t stripes[16] = {255, 255, 0, 255, 0, 255, 255, 128, 255, 0, 255, 255, 30, 30, 30, 200};
+    LETexture* other = LETextureCreate(2, 2, stripes);
+    LEMesh* green = CreateUnitQuadMesh(0x8000FF00);
+    LEFont* font = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
+    ASSERT_TRUE(quadrants && other && green && font);
+    for (int i = 0; i < 40; ++i) {
+        const float x = -900.0f + 45.0f * float(i), y = -300.0f + 15.0f * float(i % 7);
+        LETexture* picture = i / 4 % 3 == 0 ? quadrants : i / 4 % 3 == 1 ? other : nullptr;
+        GameObject* object = i % 5 == 4 ? new CellObject : new GameObject;
+        AddObject(objectList, object, uint32_t(i * 2), "quad", x, y, 120, 90, 0.3f * float(i), i % 4 ? quad : green,
+                  picture);
+        object->useModColor = i % 2 == 0;
+        object->modColor = 0xC0000000u | uint32_t(i * 6151 % 0xFFFFFF);
+        if (i % 6 == 0)
+            SetLabelText(AddTextLabel(new TextLabel(font, TransformMakeValues(x, y + 40, 1, 1, 0), "", uint32_t(i * 2 + 1),
+                                                    0xFFFF8000)),
+                         "Wave " + std::to_string(i));
+    }
+    LoadAllObjects();
+
+    const uint64_t drawsBefore = LEQuadBatchDrawCount();
+    Frame();
+    const std::vector<uint8_t> batched = ReadFrame();
+    const uint64_t batchDraws = LEQuadBatchDrawCount() - drawsBefore;
+    LEGraphicsSetBatching(false);
+    Frame();
+    const std::vector<uint8_t> oneByOne = ReadFrame();
+    LEGraphicsSetBatching(true);
+    EXPECT_GT(batchDraws, 0u);
+    EXPECT_LE(batchDraws, 10u) << "runs of quads sharing a picture go together";
+    EXPECT_EQ(LEQuadBatchDrawCount() - drawsBefore, batchDraws) << "nothing batched while switched off";
+    ASSERT_EQ(batched.size(), oneByOne.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < batched.size(); ++i) differing += batched[i] != oneByOne[i];
+    EXPECT_EQ(differing, 0u);
+    LEMeshFree(green);
 }
 
 // Bounding box of the pixels brighter than the background, in window pixels.

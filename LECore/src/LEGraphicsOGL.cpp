@@ -14,6 +14,7 @@
 #include "LELines.h"
 #include "LEMesh.h"
 #include "LEPlatform.h"
+#include "LEQuadBatch.h"
 #include "LETexture.h"
 
 static const char* TEXTURED_VS = R"(#version 330 core
@@ -82,6 +83,8 @@ static struct {
     uint32_t tint = 0xFFFFFFFF;
     bool tintEnabled = false;
     LETexture* boundTexture = nullptr;
+    bool batching = true;
+    float tintFloats[4] = {1, 1, 1, 1};  // gfx.tint as floats, for the batch
     // What the textured program was last given, so that a run of draws with the
     // same state uploads only the model matrix.
     struct {
@@ -232,13 +235,12 @@ static void SetPipelineState()
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glActiveTexture(GL_TEXTURE0);
-    // Everything lies at z = 0, so less-or-equal lets each later draw cover the
-    // earlier ones: draw order alone decides what is on top.
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glClearDepth(1.0);
-    glDepthMask(GL_TRUE);
-    glDepthRange(0.0, 1.0);
+    // Every mesh lies at z = 0, so each later draw covers the earlier ones and
+    // draw order alone decides what is on top. A depth test could only ever pass
+    // (all depths are equal) while costing a depth read and write per pixel, so
+    // there is none, and no depth buffer to clear each frame.
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
     glEnable(GL_SCISSOR_TEST);
     LEGraphicsCheckErrors(2);
 }
@@ -255,6 +257,7 @@ bool LEGraphicsStart()
     }
     LELinesStart();
     BuildPrograms();
+    LEQuadBatchStart();
     gfx.started = true;
     const LEWindowExtents e = LEWindowGetExtents();
     LEGraphicsSetProjection(e.right - e.left, e.top - e.bottom);
@@ -276,6 +279,7 @@ void LEGraphicsShutdown()
     LEFontFreeAll();  // fonts first: each one unloads its atlas texture
     LETextureUnloadAll();
     LEDebugGuiShutdown();
+    LEQuadBatchShutdown();
     LELinesShutdown();
     glDeleteProgram(gfx.texturedProgram);
     glDeleteProgram(gfx.lineProgram);
@@ -289,6 +293,7 @@ void LEGraphicsShutdown()
 void LEGraphicsFrameStart()
 {
     if (!gfx.started) return;
+    LEGraphicsFlush();
     gfx.sent.current = false;
     gfx.model = Matrix4Identity();
     gfx.tintEnabled = false;
@@ -299,7 +304,7 @@ void LEGraphicsFrameStart()
     const LEWindowExtents e = LEWindowGetExtents();
     LEGraphicsSetProjection(e.right - e.left, e.top - e.bottom);
     LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
     LEGraphicsCheckErrors(4);
     LEDebugGuiFrameStart();
 }
@@ -307,6 +312,7 @@ void LEGraphicsFrameStart()
 void LEGraphicsFrameEnd()
 {
     if (!gfx.started) return;
+    LEGraphicsFlush();
     LELinesFlush();
     LEDebugGuiRender();
     LEGraphicsCheckErrors(5);
@@ -324,12 +330,14 @@ void LEGraphicsSetBackgroundColor(uint32_t argb)
 void LEGraphicsSetViewport(float x0, float y0, float x1, float y1)
 {
     if (!gfx.started) return;
+    LEGraphicsFlush();
     glViewport(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
     glScissor(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
 }
 
 void LEGraphicsSetProjection(float width, float height)
 {
+    LEGraphicsFlush();
     gfx.sent.viewProjDirty = true;
     // Near 0.01, far 1000: z maps to -2/(far-near) z - (far+near)/(far-near).
     const float p[16] = {2.0f / width, 0, 0, 0, 0, 2.0f / height, 0, 0,
@@ -345,12 +353,18 @@ const float* LEGraphicsViewProjection() { return gfx.viewProj; }
 void LEGraphicsSetTexture(LETexture* texture)
 {
     if (texture == gfx.boundTexture) return;
+    LEGraphicsFlush();
     gfx.boundTexture = texture;
     if (gfx.started) glBindTexture(GL_TEXTURE_2D, texture ? texture->glName : 0);
 }
 
 LETexture* LEGraphicsBoundTexture() { return gfx.boundTexture; }
-void LEGraphicsSetTint(uint32_t argb) { gfx.tint = argb; }
+void LEGraphicsSetTint(uint32_t argb)
+{
+    if (argb == gfx.tint) return;
+    gfx.tint = argb;
+    LEColorToFloats(argb, gfx.tintFloats);
+}
 void LEGraphicsSetTintEnabled(bool on) { gfx.tintEnabled = on; }
 
 void LEGraphicsSetTransform(const Matrix3& m)
@@ -398,8 +412,30 @@ void LEGraphicsUseTexturedProgram()
 
 void LEGraphicsProgramChanged() { gfx.sent.current = false; }
 
+void LEGraphicsBatchQuad(const float quadColor[4])
+{
+    LEQuadBatchAdd(gfx.model, gfx.textureMatrix, gfx.tintEnabled ? gfx.tintFloats : nullptr, quadColor);
+    if (LEQuadBatchPending() >= LE_QUAD_BATCH_CAPACITY) LEGraphicsFlush();
+}
+
+void LEGraphicsFlush()
+{
+    if (!gfx.started || LEQuadBatchPending() == 0) return;
+    LEQuadBatchFlush(gfx.viewProj, gfx.boundTexture != nullptr);
+    gfx.sent.current = false;  // the batch bound its own program
+}
+
+void LEGraphicsSetBatching(bool on)
+{
+    LEGraphicsFlush();
+    gfx.batching = on;
+}
+
+bool LEGraphicsBatching() { return gfx.batching; }
+
 void LEGraphicsUseLineProgram()
 {
+    LEGraphicsFlush();
     gfx.sent.current = false;
     const float black[4] = {0, 0, 0, 1};
     glUseProgram(gfx.lineProgram);

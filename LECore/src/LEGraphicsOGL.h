@@ -40,6 +40,15 @@ const Matrix4& LEGraphicsModelMatrix();
 
 // Binds the textured program and uploads the per-draw uniforms for one mesh draw.
 void LEGraphicsUseTexturedProgram();
+
+// The quad batch: unit-quad draws with the current per-draw state are collected
+// and drawn together, in order, when the texture, viewport or projection changes,
+// before any other drawing or read-back, and at the frame's end. Batching can be
+// switched off (every quad then draws on its own, with the same pixels).
+void LEGraphicsBatchQuad(const float quadColor[4]);
+void LEGraphicsFlush();
+void LEGraphicsSetBatching(bool on);
+bool LEGraphicsBatching();
 // Binds the line program with the current view-projection.
 void LEGraphicsUseLineProgram();
 // Another program was bound: the next mesh draw binds the textured program anew.

@@ -53,12 +53,33 @@ void LEMeshAddTriangle(float x0, float y0, uint32_t argb0, float tu0, float tv0,
     builder.triangles += 1;
 }
 
+// Whether the staged triangles are the unit quad, corner for corner, in one colour.
+static bool StagedUnitQuad()
+{
+    static constexpr float QUAD[6][4] = {{-0.5f, -0.5f, 0, 0}, {-0.5f, 0.5f, 1, 0}, {0.5f, -0.5f, 0, 1},
+                                         {0.5f, 0.5f, 1, 1},   {-0.5f, 0.5f, 1, 0}, {0.5f, -0.5f, 0, 1}};
+    if (builder.triangles != 2) return false;
+    const MeshVertex& first = builder.staging[0];
+    for (int i = 0; i < 6; ++i) {
+        const MeshVertex& v = builder.staging[i];
+        if (v.x != QUAD[i][0] || v.y != QUAD[i][1] || v.z != 0.0f || v.u != QUAD[i][2] || v.v != QUAD[i][3])
+            return false;
+        if (v.r != first.r || v.g != first.g || v.b != first.b || v.a != first.a) return false;
+    }
+    return true;
+}
+
 LEMesh* LEMeshEnd()
 {
     const uint32_t vertexCount = builder.triangles * 3;
     if (vertexCount == 0) return nullptr;
     LEMesh* mesh = new LEMesh;
     mesh->vertexCount = vertexCount;
+    if (StagedUnitQuad()) {
+        const MeshVertex& v = builder.staging[0];
+        mesh->unitQuad = true;
+        mesh->quadColor[0] = v.r, mesh->quadColor[1] = v.g, mesh->quadColor[2] = v.b, mesh->quadColor[3] = v.a;
+    }
     glGenVertexArrays(1, &mesh->vertexArray);
     glGenBuffers(1, &mesh->vertexBuffer);
     glBindVertexArray(mesh->vertexArray);
@@ -95,6 +116,11 @@ void LEMeshFree(LEMesh* mesh)
 void LEMeshDraw(const LEMesh* mesh)
 {
     if (!mesh) return;
+    if (mesh->unitQuad && LEGraphicsBatching()) {
+        LEGraphicsBatchQuad(mesh->quadColor);
+        return;
+    }
+    LEGraphicsFlush();
     glBindVertexArray(mesh->vertexArray);
     LEGraphicsUseTexturedProgram();
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(mesh->vertexCount));

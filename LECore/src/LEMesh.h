@@ -12,6 +12,10 @@ struct LEMesh {
     uint32_t vertexCount = 0;
     char name[512] = {};
     uint32_t vertexBuffer = 0;  // deleted together with the vertex array
+    // The unit quad in one colour (what every scene object is drawn with): such a
+    // mesh is drawn through the quad batch, from this colour alone.
+    bool unitQuad = false;
+    float quadColor[4] = {};
 };
 
 void LEMeshBegin();

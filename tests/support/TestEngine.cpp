@@ -61,6 +61,7 @@ void PushWindowCloseEvent()
 uint32_t ReadPixelRGBA(int x, int y)
 {
     uint8_t p[4] = {};
+    LEGraphicsFlush();  // quads still waiting in the batch belong in the picture
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
