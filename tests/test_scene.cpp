@@ -425,7 +425,7 @@ TEST_F(SceneFrameTest, BatchedAndOneByOneDrawingGiveTheSamePixels)
         GameObject* object = i % 5 == 4 ? new CellObject : new GameObject;
         AddObject(objectList, object, uint32_t(i * 2), "quad", x, y, 120, 90, 0.3f * float(i), i % 4 ? quad : green,
                   picture);
-        object->useModColor = i % 2 == 0;
+        object->useModColor = i % 8 < 2;
         object->modColor = 0xC0000000u | uint32_t(i * 6151 % 0xFFFFFF);
         if (i % 6 == 0)
             SetLabelText(AddTextLabel(new TextLabel(font, TransformMakeValues(x, y + 40, 1, 1, 0), "", uint32_t(i * 2 + 1),

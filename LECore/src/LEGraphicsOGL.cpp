@@ -421,7 +421,7 @@ void LEGraphicsBatchQuad(const float quadColor[4])
 void LEGraphicsFlush()
 {
     if (!gfx.started || LEQuadBatchPending() == 0) return;
-    LEQuadBatchFlush(gfx.viewProj, gfx.boundTexture != nullptr);
+    LEQuadBatchFlush(gfx.viewProj, gfx.boundTexture);
     gfx.sent.current = false;  // the batch bound its own program
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "LEGraphicsOGL.h"
+#include "LETexture.h"
 
 // The one-mesh program's arithmetic with the per-draw uniforms turned into
 // per-instance attributes: mtxViewProj * model * position, the texture matrix on
@@ -78,6 +79,8 @@ static struct {
     GLint texturedViewProj = -1, colouredViewProj = -1, sampler = -1;
     GLuint vertexArray = 0, quadBuffer = 0, instanceBuffer = 0;
     std::vector<QuadInstance> instances;  // capacity reserved once
+    bool tintSeeThrough = false;    // some instance's tint lets the background through
+    bool colourSeeThrough = false;  // some instance's quad colour does
     uint64_t draws = 0;
 } batch;
 
@@ -173,12 +176,18 @@ void LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
         q.tint[i] = t[i];
         q.color[i] = quadColor[i];
     }
+    batch.tintSeeThrough = batch.tintSeeThrough || q.tint[3] != 1.0f;
+    batch.colourSeeThrough = batch.colourSeeThrough || q.color[3] != 1.0f;
     batch.instances.push_back(q);
 }
 
-void LEQuadBatchFlush(const float* viewProj, bool textured)
+void LEQuadBatchFlush(const float* viewProj, const LETexture* texture)
 {
     if (batch.instances.empty()) return;
+    const bool textured = texture != nullptr;
+    // With a picture the quad colour is not drawn: the picture and the tints count.
+    const bool opaque = !batch.tintSeeThrough && (textured ? texture->opaque : !batch.colourSeeThrough);
+    if (opaque) glDisable(GL_BLEND);
     glUseProgram(textured ? batch.textured : batch.coloured);
     glUniformMatrix4fv(textured ? batch.texturedViewProj : batch.colouredViewProj, 1, GL_FALSE, viewProj);
     glBindVertexArray(batch.vertexArray);
@@ -188,7 +197,9 @@ void LEQuadBatchFlush(const float* viewProj, bool textured)
     glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(batch.instances.size() * sizeof(QuadInstance)),
                     batch.instances.data());
     glDrawArraysInstanced(GL_TRIANGLES, 0, 6, GLsizei(batch.instances.size()));
+    if (opaque) glEnable(GL_BLEND);
     batch.instances.clear();
+    batch.tintSeeThrough = batch.colourSeeThrough = false;
     batch.draws += 1;
     LEGraphicsCheckErrors(61);
 }

@@ -18,9 +18,11 @@ void LEQuadBatchShutdown();
 
 // One quad with these per-draw values; `tint` null means no tint.
 void LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const float* tint, const float quadColor[4]);
-// Draws what is collected with this view-projection; `textured` says whether a
-// texture is bound. Nothing when the batch is empty.
-void LEQuadBatchFlush(const float* viewProj, bool textured);
+// Draws what is collected with this view-projection; `texture` is the bound one
+// (null for none). A batch whose every pixel comes out opaque (an opaque picture
+// or colour, no see-through tint) is drawn without blending, which would leave
+// each pixel exactly as it is. Nothing when the batch is empty.
+void LEQuadBatchFlush(const float* viewProj, const struct LETexture* texture);
 int LEQuadBatchPending();
 // The instanced draws issued since start (for tests and benchmarks).
 uint64_t LEQuadBatchDrawCount();

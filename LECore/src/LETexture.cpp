@@ -24,8 +24,16 @@
 
 static std::vector<LETexture*> textureRegistry;
 
+static bool AllOpaque(const uint8_t* rgba, size_t texels)
+{
+    for (size_t i = 0; i < texels; ++i)
+        if (rgba[i * 4 + 3] != 255) return false;
+    return true;
+}
+
 static void Upload(LETexture* texture, const uint8_t* rgba)
 {
+    texture->opaque = AllOpaque(rgba, size_t(texture->width) * texture->height);
     glGenTextures(1, &texture->glName);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -9,6 +9,7 @@ struct LETexture {
     uint32_t glName = 0;
     uint32_t width = 0, height = 0;
     char name[512] = {};
+    bool opaque = false;  // every texel's alpha is 255: drawing it needs no blending
 };
 
 // Decodes an image file to RGBA; null (with one line on stderr) when the path is
