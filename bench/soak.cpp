@@ -202,15 +202,15 @@ void DecideInLevel(double now)
         run.goal = Goal::StartWave;
         return;
     case Goal::StartWave:
-        if (now >= run.endlessStart) {
-            run.goal = Goal::Endless;
-            return;
-        }
         if (waveIndex >= uint32_t(WAVE_COUNT)) {
             if (!levelWon) return;  // the win shows on the next update
             Press(SDL_SCANCODE_N);
             Idle(3);
             run.goal = currentState == STATE_LEVEL_4 ? Goal::Menu : Goal::ChooseHero;
+            return;
+        }
+        if (now >= run.endlessStart) {
+            run.goal = Goal::Endless;
             return;
         }
         Press(SDL_SCANCODE_RETURN);
@@ -244,13 +244,20 @@ void DecideInLevel(double now)
         }
         return;
     case Goal::Endless:
-        if (!run.endlessBegun) {
+        // The round starts first: its start sets the wave's kill count, which the
+        // non-stop cheat then lifts out of reach.
+        if (!run.endlessBegun && betweenRounds) {
             if (!cheatNexus) CtrlPress(SDL_SCANCODE_3);
-            if (!cheatNonStop) CtrlPress(SDL_SCANCODE_4);
             Press(SDL_SCANCODE_RETURN);
+            Idle(2);
+        } else if (!run.endlessBegun && !cheatNonStop) {
+            CtrlPress(SDL_SCANCODE_4);
+        } else if (!run.endlessBegun) {
             run.endlessBegun = true;
             run.endlessStart = now;
             run.endSeconds = now + run.endlessSeconds;  // a full stretch, however late it began
+        } else if (betweenRounds) {
+            Fail("the endless wave ended");
         } else if (now >= run.endSeconds) {
             run.goal = Goal::Quit;
             nextState = STATE_QUIT;
