@@ -160,7 +160,7 @@ static GLuint CompileShader(GLenum type, const char* source)
     return shader;
 }
 
-static GLuint BuildProgram(const char* vertexSource, const char* fragmentSource)
+uint32_t LEGraphicsBuildProgram(const char* vertexSource, const char* fragmentSource)
 {
     const GLuint vs = CompileShader(GL_VERTEX_SHADER, vertexSource);
     const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragmentSource);
@@ -184,14 +184,14 @@ static GLuint BuildProgram(const char* vertexSource, const char* fragmentSource)
 
 static void BuildPrograms()
 {
-    gfx.texturedProgram = BuildProgram(TEXTURED_VS, TEXTURED_FS);
+    gfx.texturedProgram = LEGraphicsBuildProgram(TEXTURED_VS, TEXTURED_FS);
     const GLuint t = gfx.texturedProgram;
     // Locations are looked up once here so that no draw pays for a string search.
     gfx.textured = {glGetUniformLocation(t, "mtxModel"), glGetUniformLocation(t, "mtxViewProj"),
                     glGetUniformLocation(t, "mtxTexture"), glGetUniformLocation(t, "colorTexture"),
                     glGetUniformLocation(t, "useTexture"), glGetUniformLocation(t, "modColor"),
                     glGetUniformLocation(t, "useModColor")};
-    gfx.lineProgram = BuildProgram(LINE_VS, LINE_FS);
+    gfx.lineProgram = LEGraphicsBuildProgram(LINE_VS, LINE_FS);
     const GLuint l = gfx.lineProgram;
     gfx.line = {glGetUniformLocation(l, "mtxViewProj"), glGetUniformLocation(l, "modColor"),
                 glGetUniformLocation(l, "useModColor")};

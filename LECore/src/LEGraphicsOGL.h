@@ -54,6 +54,10 @@ void LEGraphicsUseLineProgram();
 // Another program was bound: the next mesh draw binds the textured program anew.
 void LEGraphicsProgramChanged();
 
+// Compiles and links a program from its two shaders; a compile or link error is
+// reported in a message box.
+uint32_t LEGraphicsBuildProgram(const char* vertexSource, const char* fragmentSource);
+
 // Drains the GL error queue, printing one line per error for this check site.
 void LEGraphicsCheckErrors(int site);
 // "GL_<name> - LEGraphicsOGL:<site>\n"; unknown codes give an empty name.

@@ -84,36 +84,10 @@ static struct {
     uint64_t draws = 0;
 } batch;
 
-static GLuint Compile(GLenum type, const char* source)
-{
-    const GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    return shader;
-}
-
-static GLuint Link(const char* fragmentSource)
-{
-    const GLuint vs = Compile(GL_VERTEX_SHADER, BATCH_VS), fs = Compile(GL_FRAGMENT_SHADER, fragmentSource);
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked) {
-        glDeleteProgram(program);
-        return 0;
-    }
-    return program;
-}
-
 bool LEQuadBatchStart()
 {
-    batch.textured = Link(BATCH_TEXTURED_FS);
-    batch.coloured = Link(BATCH_COLOURED_FS);
+    batch.textured = LEGraphicsBuildProgram(BATCH_VS, BATCH_TEXTURED_FS);
+    batch.coloured = LEGraphicsBuildProgram(BATCH_VS, BATCH_COLOURED_FS);
     batch.texturedViewProj = glGetUniformLocation(batch.textured, "mtxViewProj");
     batch.colouredViewProj = glGetUniformLocation(batch.coloured, "mtxViewProj");
     batch.sampler = glGetUniformLocation(batch.textured, "colorTexture");
