@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct LEGamepadRaw {
     uint16_t buttons = 0;  // XInput button bits
@@ -43,6 +44,10 @@ void LEPlatformPumpEvents();
 void LEPlatformCursorPosition(int* x, int* y);
 // Windows virtual-key number for an SDL scancode, or -1 when the key has none.
 int LEPlatformVirtualKey(int scancode);
+
+// The folder that holds the running program, with a trailing '/'; empty when the
+// system cannot say.
+std::string LEPlatformProgramFolder();
 
 uint64_t LEPlatformCounter();
 uint64_t LEPlatformCounterFrequency();

@@ -302,6 +302,15 @@ void LEPlatformCursorPosition(int* x, int* y)
     *y = gy - wy;
 }
 
+std::string LEPlatformProgramFolder()
+{
+    // SDL reads /proc/self/exe; it needs no SDL_Init, so it works before the window.
+    char* base = SDL_GetBasePath();
+    std::string folder = base ? base : "";
+    SDL_free(base);
+    return folder;
+}
+
 uint64_t LEPlatformCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t LEPlatformCounterFrequency() { return SDL_GetPerformanceFrequency(); }
 void LEPlatformSleepMs(uint32_t milliseconds) { SDL_Delay(milliseconds); }

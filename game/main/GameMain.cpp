@@ -1,10 +1,13 @@
 // GameMain: brings the engine up in a fixed order (window, graphics, input and
-// timer, full screen, single-instance lock, sound, a check of the game's files,
-// game states), runs the frame loop and tears the engine down when it returns.
-// It holds no game logic of its own.
+// timer, full screen, single-instance lock, sound, the search for the game's
+// files and their check, game states), runs the frame loop and tears the engine
+// down when it returns. It holds no game logic of its own.
 #include "GameMain.h"
 
+#include <cstdio>  // Required for: fprintf
+
 #include <LEAudio.h>
+#include <LEDataRoot.h>
 #include <LEGameState.h>
 #include <LEInput.h>
 #include <LESystem.h>
@@ -30,6 +33,21 @@ static bool StartEngine()
     return true;
 }
 
+// The game's files sit below the working directory when it is started from the
+// source tree, and in the installed data folder when it is started from a
+// desktop menu (EB_DATA_FROM_PROGRAM and EB_DATA_DIR come from the build's
+// install layout). Either way the folder found becomes the working directory.
+static void FindGameFiles()
+{
+    const std::string root = LEDataRootSelect(
+        {.marker = "Assets", .fromProgram = EB_DATA_FROM_PROGRAM, .installed = EB_DATA_DIR});
+    if (root.empty())
+        fprintf(stderr, "Ember Bastion cannot find its files: there is no Assets folder in the working "
+                        "directory, beside the program or in %s\n", EB_DATA_DIR);
+    else
+        fprintf(stderr, "Using the game's files in %s\n", root.c_str());
+}
+
 static void StopEngine()
 {
     LEAudioShutdown();
@@ -52,6 +70,7 @@ int GameMain()
     }
     // Without an audio device the game runs silently; LEAudioStart says so once.
     LEAudioStart();
+    FindGameFiles();
     ReportBadAssetFiles(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT));
 
     RegisterGameStates();
