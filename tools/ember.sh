@@ -7,6 +7,9 @@
 #                              run each loader's fuzz driver for M minutes
 #   bash tools/ember.sh soak M install what is missing, make the sanitizer build,
 #                              play the game by script for M minutes (default 60)
+#   bash tools/ember.sh screenshots
+#                              install what is missing, build, play the game by
+#                              script under Xvfb and write its pictures to docs/
 # Environment: BUILD_DIR (default build), EB_SANITIZE=1 for an ASan+UBSan build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +17,7 @@ cd "$(dirname "$0")/.."
 PACKAGES_BUILD=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libimgui-dev
                 libstb-dev libgtest-dev libx11-dev libgl1-mesa-dri)
 PACKAGES_TEST=(xvfb xauth)
+PACKAGES_SCREENSHOTS=(xdotool imagemagick)
 
 install_missing() {
     local missing=()
@@ -33,7 +37,7 @@ build() {
     local sanitize=OFF
     [ "${EB_SANITIZE:-0}" = 1 ] && sanitize=ON
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEB_SANITIZE="$sanitize" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" "$@"
 }
 
 run_tests() {
@@ -79,6 +83,15 @@ run_soak() {
         "./$dir/bench/bench_soak" "$minutes" > /dev/null 2> >(grep -a --line-buffered -v -E '^CRITICAL' >&2)
 }
 
+# A fresh 1920 x 1080 Xvfb whatever display is set: the script's window pixels
+# assume that size, and it must not play on someone's desktop.
+run_screenshots() {
+    local dir="${BUILD_DIR:-build}"
+    mkdir -p docs
+    LIBGL_ALWAYS_SOFTWARE=1 EMBER_BASTION_NO_DIALOGS=1 xvfb-run -a -s "-screen 0 1920x1080x24" \
+        bash tools/screenshots.sh "./$dir/EmberBastion"
+}
+
 case "${1:-}" in
 play)
     install_missing "${PACKAGES_BUILD[@]}"
@@ -100,8 +113,13 @@ soak)
     EB_SANITIZE=1 BUILD_DIR="${BUILD_DIR:-build-asan}" build
     BUILD_DIR="${BUILD_DIR:-build-asan}" run_soak "${2:-60}"
     ;;
+screenshots)
+    install_missing "${PACKAGES_BUILD[@]}" "${PACKAGES_TEST[@]}" "${PACKAGES_SCREENSHOTS[@]}"
+    build --target EmberBastion
+    run_screenshots
+    ;;
 *)
-    echo "usage: bash tools/ember.sh play|test|fuzz MINUTES|soak MINUTES" >&2
+    echo "usage: bash tools/ember.sh play|test|fuzz MINUTES|soak MINUTES|screenshots" >&2
     exit 2
     ;;
 esac
