@@ -4,10 +4,18 @@ Each background is painted as it appears on screen (the whole 800 x 600
 world-unit field, 1440 x 784 pixels, which is the field's shape on a 16:9
 screen under the level camera), from the level's layout in levels.py:
 
-* a road under every enemy route (the road's centre line is the route, its
-  half width is a little more than half an enemy),
+* a road under every path the enemies walk, read from the game's own
+  waypoint tables (the road's centre line is the path, its half width a
+  little more than half an enemy),
 * a raised stone pad under every tower spot,
-* a paved clearing around the nexus and a gate where each road enters.
+* a paved clearing around the nexus and a gate where each road enters,
+* calm plates where the HUD's labels sit, light under dark text and dark
+  under light text, so that every label reads at least 3:1 against them.
+
+Every road is paved in one colour family that no ground, rock, lava or
+scenery meets: blue-grey stone (blue the strongest channel, hue 180 to 250
+degrees, saturation at least 0.08).  tests/test_backgrounds.cpp tells road
+from ground by that rule.
 
 The ground is a height field (noise, the roads pressed in, the pads raised)
 lit from the upper left, coloured per biome, then scenery is placed only
@@ -19,7 +27,7 @@ import math
 import numpy as np
 
 import decor
-from levels import LEVELS, ROAD_HALF, world_to_image, FIELD_W, FIELD_H
+from levels import LEVELS, ROAD_HALF, routes, world_to_image, FIELD_W, FIELD_H
 from orient import to_texture
 from raster import (Canvas, hexc, mix, smoothstep, fbm, gaussian, cells, cover, sd_ellipse,
                     sd_circle, sd_box, sd_polygon)
@@ -30,6 +38,28 @@ PX_Y = H / FIELD_H
 
 PAD_R = 31.0                # world radius of the stone pad under a spot
 PLAZA_R = 56.0              # world radius of the nexus clearing
+
+# Where the level's HUD labels sit (game/levels/Level.cpp, BuildLabels), in
+# world units (x0, y0, x1, y1): the top row (the wave counter at the left, the
+# wave's effect in the middle, the gold beside its coin, the ability
+# cooldown at the right) at y = 290, the hero selector's caption and the
+# start prompt at y = 250 and 215, the nexus health 50 above the nexus.
+TOP_BAND = (-400.0, 276.0, 400.0, 300.0)
+GOLD_PLAQUE = (217.0, 277.5, 273.0, 300.0)      # the gold colour needs a dark ground
+PROMPT_PLATE = (-140.0, 201.0, 140.0, 263.0)
+NEXUS_PLATE = (-44.0, 38.0, 44.0, 62.0)         # relative to the nexus
+
+# What each level's labels need under them: the top row's red counter and
+# dark texts want a pale band (a dark one on the fire map, whose texts are
+# white and cyan); the selector's caption and the prompt are black everywhere.
+HUD_TONES = {
+    'desert': dict(band=hexc('#f7f1e3'), prompt=hexc('#eedcb2'), nexus=hexc('#e6dac0')),
+    'jungle': dict(band=hexc('#f2f1e2'), prompt=hexc('#d9dcab'), nexus=hexc('#dcd6c2')),
+    'mountain': dict(band=hexc('#f2f3f2'), prompt=hexc('#dddbd2'), nexus=hexc('#dedad0')),
+    'fire': dict(band=hexc('#17110f'), prompt=hexc('#bcb2aa'), nexus=hexc('#1d1614')),
+    'forest': dict(band=hexc('#f2f1e2'), prompt=hexc('#dadcae'), nexus=hexc('#dcd6c2')),
+}
+GOLD_TONE = hexc('#2b211b')
 
 _LIGHT = np.array([-0.55, -0.70, 0.60], np.float32)
 _LIGHT /= np.linalg.norm(_LIGHT)
@@ -77,35 +107,35 @@ def hillshade(height, strength=1.0):
 BIOMES = {
     'desert': dict(
         ground=[hexc('#e2b774'), hexc('#d29a5a'), hexc('#f0cf93')],
-        road=hexc('#b9a48a'), grout=hexc('#6e5a45'), road_edge=hexc('#7a6048'),
+        road=hexc('#949aa6'), grout=hexc('#505564'), road_edge=hexc('#43474f'),
         pad=hexc('#cdb996'), pad_dark=hexc('#7c6650'),
         plaza=hexc('#d8c7a4'), rune=hexc('#ff9a3c'),
         stone_cell=15.0, relief=5.0,
     ),
     'jungle': dict(
         ground=[hexc('#5f9a3c'), hexc('#3f7a2e'), hexc('#86b34c')],
-        road=hexc('#8a6440'), grout=hexc('#5a3f27'), road_edge=hexc('#4a3520'),
+        road=hexc('#8d99a8'), grout=hexc('#48546e'), road_edge=hexc('#3c4760'),
         pad=hexc('#a7a28c'), pad_dark=hexc('#55524a'),
         plaza=hexc('#b4ad94'), rune=hexc('#ffb347'),
         stone_cell=11.0, relief=6.0,
     ),
     'mountain': dict(
         ground=[hexc('#8a9a6a'), hexc('#6f7d5c'), hexc('#a7ae8a')],
-        road=hexc('#b8a27e'), grout=hexc('#6d5d48'), road_edge=hexc('#5a4a38'),
+        road=hexc('#9aa5b6'), grout=hexc('#525d76'), road_edge=hexc('#46506a'),
         pad=hexc('#b1aca3'), pad_dark=hexc('#5b5752'),
         plaza=hexc('#c2bdb2'), rune=hexc('#ffaa4a'),
         stone_cell=12.0, relief=9.0,
     ),
     'fire': dict(
         ground=[hexc('#3a2a28'), hexc('#261b1b'), hexc('#4d3530')],
-        road=hexc('#9b918a'), grout=hexc('#4c4440'), road_edge=hexc('#2a201d'),
+        road=hexc('#8f9dc6'), grout=hexc('#4a5478'), road_edge=hexc('#363e5e'),
         pad=hexc('#6f6661'), pad_dark=hexc('#2c2422'),
         plaza=hexc('#8a807a'), rune=hexc('#ffb040'),
         stone_cell=13.0, relief=7.0,
     ),
     'forest': dict(
         ground=[hexc('#6f9a45'), hexc('#557f37'), hexc('#8fb55a')],
-        road=hexc('#9a7650'), grout=hexc('#5e4530'), road_edge=hexc('#4d3a26'),
+        road=hexc('#949faf'), grout=hexc('#4d5872'), road_edge=hexc('#414b64'),
         pad=hexc('#aaa593'), pad_dark=hexc('#58554c'),
         plaza=hexc('#b7b09c'), rune=hexc('#ffb347'),
         stone_cell=12.0, relief=5.0,
@@ -178,9 +208,10 @@ def paint(level_id):
     wy = (0.5 - Y / H) * FIELD_H
 
     col, height = _ground(biome, rng, X, Y, wx, wy)
+    calm = _calm(level_id, wx, wy)
 
     # ---- roads --------------------------------------------------------------
-    droad = route_distance(L['routes'], wx, wy)
+    droad = route_distance(routes(level_id), wx, wy)
     wobble = fbm(H, W, 30, rng, 3) * 2.2
     de = droad + wobble
     road = smoothstep(ROAD_HALF + 1.2, ROAD_HALF - 1.2, de)
@@ -194,15 +225,18 @@ def paint(level_id):
         grout = grout * np.clip(fbm(H, W, 20, rng, 2) * 3.0 - 0.6, 0, 1) * 0.6
         ruts = np.exp(-((droad - 9.0) / 3.0) ** 2) * 0.18
         road_col = road_col * (1.0 - ruts)[..., None]
+    # under a label the paving is worn smooth: faint joints, no dark kerb
+    grout = grout * (1.0 - 0.85 * calm)
     road_col = mix(road_col, B['grout'], grout[..., None] * 0.85)
     # worn centre, darker kerb
-    kerb = smoothstep(ROAD_HALF - 6.0, ROAD_HALF - 0.5, de)
+    kerb = smoothstep(ROAD_HALF - 6.0, ROAD_HALF - 0.5, de) * (1.0 - 0.8 * calm)
     road_col = mix(road_col, B['road_edge'], kerb[..., None] * 0.55)
     road_col = road_col * (1.0 + 0.08 * smoothstep(ROAD_HALF * 0.8, 0.0, droad))[..., None]
     stone_bump = smoothstep(0.0, 3.0, f2 - f1) * 1.2
     if biome == 'desert':
-        # drifting sand over the flagstones
-        drift = np.clip(fbm(H, W, 18, rng, 3) * 2.5 - 0.35, 0, 1) * (0.4 + 0.6 * kerb)
+        # sand drifting onto the flagstones from the sides (the middle stays
+        # swept: it is the road enemies walk)
+        drift = np.clip(fbm(H, W, 18, rng, 3) * 2.5 - 0.35, 0, 1) * kerb
         road_col = mix(road_col, mix(B['ground'][0], B['ground'][2], 0.5), drift[..., None] * 0.75)
         stone_bump = stone_bump * (1.0 - drift)
     col = mix(col, road_col, road[..., None])
@@ -220,7 +254,8 @@ def paint(level_id):
     brick = (ring_idx * 31 + seg * 17) % 7 / 6.0
     ring_edge = np.minimum(np.abs(dpl / 13.0 - np.round(dpl / 13.0)) * 13.0, 99)
     seam = 1.0 - smoothstep(0.3, 1.3, ring_edge)
-    plaza_col = B['plaza'][None, None, :] * (0.88 + 0.2 * brick)[..., None]
+    # paved in the roads' stone: the roads end on it
+    plaza_col = B['road'][None, None, :] * (0.95 + 0.2 * brick)[..., None]
     plaza_col = mix(plaza_col, B['grout'], seam[..., None] * 0.7)
     rim = smoothstep(PLAZA_R - 7.0, PLAZA_R - 1.0, dpl)
     plaza_col = mix(plaza_col, B['pad_dark'], rim[..., None] * 0.75)
@@ -229,7 +264,8 @@ def paint(level_id):
 
     # ---- tower pads ---------------------------------------------------------
     dpad = point_distance(L['spots'], wx, wy)
-    pad = smoothstep(PAD_R + 1.0, PAD_R - 1.0, dpad)
+    # where a path passes a pad's edge the road runs over it
+    pad = smoothstep(PAD_R + 1.0, PAD_R - 1.0, dpad) * (1.0 - road)
     pf1, pf2, pcid = cells(X, Y, 9.0, rng)
     pgrout = 1.0 - smoothstep(0.3, 1.6, pf2 - pf1)
     pad_col = B['pad'][None, None, :] * (0.9 + 0.18 * (pcid % 5 / 4.0))[..., None]
@@ -244,12 +280,14 @@ def paint(level_id):
 
     # ---- light --------------------------------------------------------------
     shade = hillshade(gaussian(height, 0.8), strength=B['relief'] / 6.0)
+    shade = mix(shade, 1.0, 0.8 * calm)
     col = col * np.clip(0.35 + 0.65 * shade, 0.3, 1.5)[..., None]
 
     cv = Canvas(W, H, fill=(0, 0, 0))
     cv.col = np.clip(col, 0, 1).astype(np.float32)
 
-    fields = dict(droad=droad, dpad=dpad, dplaza=dpl, wx=wx, wy=wy)
+    fields = dict(droad=droad, dpad=dpad, dplaza=dpl, wx=wx, wy=wy, calm=calm, road=road,
+                  paved=np.maximum(road, plaza))
 
     if biome == 'fire':
         _lava(cv, rng, fields, X, Y)
@@ -257,8 +295,61 @@ def paint(level_id):
     _runes(cv, L, B, rng)
     _gates(cv, L, B, rng)
     _scatter(cv, L, biome, rng, fields)
-    _grade(cv, biome, X, Y)
+    _grade(cv, biome, X, Y, fields['paved'])
+    _hud_plates(cv, level_id, rng, fields)
     return cv, fields
+
+
+def _plates(level_id):
+    """The HUD plates of a level: (rectangle, tone name, corner radius)."""
+    nx, ny = LEVELS[level_id]['nexus']
+    x0, y0, x1, y1 = NEXUS_PLATE
+    return [(TOP_BAND, 'band', 0.0), (PROMPT_PLATE, 'prompt', 14.0),
+            ((nx + x0, ny + y0, nx + x1, ny + y1), 'nexus', 9.0), (GOLD_PLAQUE, 'gold', 5.0)]
+
+
+def _plate_distance(rect, radius, wx, wy):
+    """Signed distance (world units) to a rounded rectangle; negative inside."""
+    x0, y0, x1, y1 = rect
+    cx, cy, hw, hh = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2
+    qx = np.abs(wx - cx) - hw + radius
+    qy = np.abs(wy - cy) - hh + radius
+    out = np.sqrt(np.maximum(qx, 0) ** 2 + np.maximum(qy, 0) ** 2)
+    return out + np.minimum(np.maximum(qx, qy), 0) - radius
+
+
+def _calm(level_id, wx, wy):
+    """1 on and just around the HUD plates, falling to 0 a few units away."""
+    calm = np.zeros(wx.shape, np.float32)
+    for rect, _, radius in _plates(level_id):
+        calm = np.maximum(calm, smoothstep(8.0, 0.0, _plate_distance(rect, radius, wx, wy)))
+    return calm
+
+
+def _hud_plates(cv, level_id, rng, f):
+    """Lay the calm plates the HUD labels sit on.
+
+    Roads stay on top of the plates (they pass under the start prompt on some
+    maps); their paving is calmed there while painting.  Each plate has a
+    faint grain so that it reads as stone or parchment, a soft edge and a
+    thin darker rim outside the text.
+    """
+    L = LEVELS[level_id]
+    tones = HUD_TONES[L['name']]
+    wx, wy = f['wx'], f['wy']
+    grain = fbm(H, W, 5, rng, 2) * 0.025 + fbm(H, W, 40, rng, 2) * 0.02
+    for rect, tone, radius in _plates(level_id):
+        colour = GOLD_TONE if tone == 'gold' else tones[tone]
+        d = _plate_distance(rect, radius, wx, wy)
+        inside = smoothstep(0.9, -0.9, d)
+        plate = colour[None, None, :] * (1.0 + grain)[..., None]
+        # a rim just outside the plate sets it off from the ground
+        rim = smoothstep(0.0, 0.9, d) * smoothstep(3.2, 1.2, d)
+        keep = 1.0 - f['road'] if tone == 'prompt' else 1.0
+        rim_col = colour * (0.55 if colour.mean() > 0.4 else 2.2) + (0.0 if colour.mean() > 0.4 else 0.05)
+        cv.col = mix(cv.col, np.clip(rim_col, 0, 1), (rim * keep * 0.8)[..., None])
+        cv.col = mix(cv.col, plate, (inside * keep)[..., None])
+    cv.col = np.clip(cv.col, 0, 1)
 
 
 def _lava(cv, rng, f, X, Y):
@@ -381,6 +472,12 @@ def _scatter(cv, L, biome, rng, f):
         clear_pad = dpad[yi, xi] - 34.0 - reach
         clear_plaza = dpl[yi, xi] - 62.0 - reach
         if min(clear_road, clear_pad, clear_plaza) < 0:
+            continue
+        # nothing stands on, or reaches over, a HUD plate
+        calm = f['calm']
+        ytop = int(max(0, y - size * 1.5))
+        x0, x1 = int(max(0, x - size)), int(min(W, x + size + 1))
+        if calm[ytop:int(min(H, y + size * 0.4)) + 1, x0:x1].max(initial=0.0) > 0.0:
             continue
         # big things must also keep their top clear of roads above them
         if kind in ('tree', 'pine', 'palm'):
@@ -525,11 +622,15 @@ def _dead_tree(rng, size):
     return cv, cx, base
 
 
-def _grade(cv, biome, X, Y):
-    """Warm colour grade and a soft vignette."""
+def _grade(cv, biome, X, Y, road):
+    """Warm colour grade and a soft vignette.
+
+    The roads keep their stone colour: the warm tint would pull the
+    blue-grey paving towards the sand and ash beside it.
+    """
     tint = {'desert': (1.04, 1.0, 0.94), 'jungle': (1.0, 1.03, 0.96), 'mountain': (1.0, 1.0, 1.02),
             'fire': (1.08, 0.98, 0.92), 'forest': (1.03, 1.02, 0.95)}[biome]
-    cv.col = cv.col * np.array(tint, np.float32)
+    cv.col = cv.col * mix(np.array(tint, np.float32), 1.0, road[..., None])
     dx = (X / W - 0.5) * 2.0
     dy = (Y / H - 0.5) * 2.0
     vig = 1.0 - 0.22 * np.clip(dx * dx * 0.6 + dy * dy * 0.8 - 0.25, 0, 1)

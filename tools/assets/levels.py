@@ -1,18 +1,41 @@
 """Where things are on each level's field, in world units.
 
 The field is 800 x 600 world units centred on the origin (x right, y up).
-Enemies walk the waypoint routes below; each route is listed from the place
-where its enemies appear (a point just outside the right edge, then the spawn
-position) to the level's end point beside the nexus.  The backgrounds paint a
-road under every route, a stone pad under every tower spot and a clearing
-around the nexus.
+Enemies walk the waypoint tables of game/actors/Enemy.cpp; `read_paths` reads
+them from there, so the roads the backgrounds paint are the paths the game
+uses.  Each level names where its enemies appear and which table they then
+walk ('entries'); a road runs from the right edge through that place to the
+table's first waypoint, wide enough for the whole group (a group's followers
+stand in a row to the left of their leader).  The backgrounds also paint a
+stone pad under every tower spot and a clearing around the nexus.
 """
+
+import os
+import re
 
 FIELD_W = 800.0
 FIELD_H = 600.0
 
-# A route: list of (x, y) world points.  The first point lies off the field
-# so that the road runs in from the edge.
+REPO = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+ENEMY_SOURCE = os.path.join(REPO, 'game', 'actors', 'Enemy.cpp')
+
+GROUP_SIZE = 5           # the largest group of followers (goblins: kind code 5)
+GROUP_STEP = 15.0        # followers stand this far apart, to the left of the leader
+
+
+def read_paths(source=ENEMY_SOURCE):
+    """The waypoint tables of Enemy.cpp: {'L2_MAIN': [(x, y), ...], ...}."""
+    with open(source) as f:
+        text = f.read()
+    tables = {}
+    for name, body in re.findall(r'static const Waypoint (L\d_\w+)\[\]\s*=\s*\{(.*?)\};', text, re.S):
+        pts = re.findall(r'\{\s*(-?[\d.]+)\s*,\s*(-?[\d.]+)\s*\}', body)
+        tables[name] = [(float(x), float(y)) for x, y in pts]
+    if not tables:
+        raise RuntimeError('no waypoint tables found in ' + source)
+    return tables
+
+
 LEVELS = {
     1: {
         'name': 'desert',
@@ -20,14 +43,9 @@ LEVELS = {
         'placement': 'background_flat',
         'nexus': (-355.0, 30.0),
         'end': (-350.0, 10.0),
-        'routes': [
-            # enemies appear on the "wherestart0" marker at (350, -183)
-            [(420, -183), (350, -183), (190, -180), (-170, 180), (-270, 170),
-             (-260, 10), (-350, 10)],
-            # and on "wherestart1" at (350, 165)
-            [(420, 165), (350, 165), (180, 165), (-170, -200), (-270, -180),
-             (-260, 10), (-350, 10)],
-        ],
+        # (where a group's leader appears, the table it then walks); the
+        # "wherestart0" and "wherestart1" markers of LevelData.cpp
+        'entries': [((350, -183), 'L1_START0'), ((350, 165), 'L1_START1')],
         'spots': [(30, 85), (30, -90), (325, -230), (325, 215), (-200, 50),
                   (-200, -50), (-185, 215), (-185, -225)],
         'gates': [(350, -183), (350, 165)],
@@ -38,15 +56,9 @@ LEVELS = {
         'placement': 'background_mirrored',
         'nexus': (-340.0, -40.0),
         'end': (-340.0, -40.0),
-        'routes': [
-            # wyverns and orcs appear at (350, -265), goblins and skeletons at
-            # (350, -260) or (320, -260); all walk the one main route
-            [(420, -263), (335, -263), (320, -125), (175, -125), (175, 0),
-             (390, 0), (370, 245), (250, 235), (260, 100), (180, 110),
-             (200, 250), (100, 230), (110, -255), (-150, -240), (-150, -140),
-             (10, -140), (10, 55), (-265, 45), (-245, 220), (-55, 215),
-             (-75, -75), (-340, -40)],
-        ],
+        # wyverns and orcs appear at (350, -265), goblins at (350, -260) or
+        # (320, -260), skeletons at (320, -260) (Waves.cpp, FixedLanes)
+        'entries': [((350, -265), 'L2_MAIN'), ((320, -260), 'L2_MAIN')],
         'spots': [(240, -80), (160, 165), (65, -20), (315, 165), (60, -190),
                   (-100, -195), (-160, -12), (-160, 115), (-35, -20)],
         'gates': [(340, -263)],
@@ -57,16 +69,10 @@ LEVELS = {
         'placement': 'background_mirrored',
         'nexus': (-365.0, 30.0),
         'end': (-365.0, 30.0),
-        'routes': [
-            # lane 1 at (365, 250): the start-1 route
-            [(420, 250), (365, 250), (200, 250), (215, -270), (1, -260),
-             (1, 250), (-250, 230), (-240, 0), (-365, 30)],
-            # lane 0 at (365, +-10): the straight main route
-            [(420, 0), (365, 0), (-365, 30)],
-            # lane 2 at (365, -170): the start-0 route
-            [(420, -170), (365, -170), (90, -170), (95, 175), (-150, 160),
-             (-130, -230), (-250, -230), (-250, 30), (-365, 30)],
-        ],
+        # one of three lanes on the right edge (Waves.cpp, RandomLane); the
+        # top and bottom lanes lie on the start markers
+        'entries': [((365, 250), 'L3_START1'), ((365, 10), 'L3_MAIN'),
+                    ((365, -10), 'L3_MAIN'), ((365, -170), 'L3_START0')],
         'spots': [(165, 80), (165, -70), (60, 80), (-55, 80), (-55, -70),
                   (-180, -70), (-180, 80), (290, -70), (290, 80)],
         'gates': [(365, 250), (365, 0), (365, -170)],
@@ -77,17 +83,9 @@ LEVELS = {
         'placement': 'background_mirrored',
         'nexus': (-357.0, 10.0),
         'end': (-357.0, 10.0),
-        'routes': [
-            # every enemy appears at (380, -20) (goblins at (390, -20))
-            [(420, -20), (380, -20), (313, -10), (333, -171), (209, -152),
-             (208, -34), (133, -47), (145, -175), (76, -160), (88, -256),
-             (-10, -250), (4, -100), (62, -109), (54, -16), (-80, -30),
-             (-68, -167), (-213, -148), (-200, 5), (-357, 10)],
-            [(420, -20), (380, -20), (313, -10), (332, 150), (198, 138),
-             (212, 55), (130, 70), (140, 162), (30, 152), (50, 50), (-70, 70),
-             (-53, 123), (0, 123), (-17, 208), (-142, 191), (-130, -25),
-             (-357, 10)],
-        ],
+        # every group appears at (380, -20), goblins at (390, -20); a coin
+        # toss sends it along the start-0 table (Waves.cpp, ForcedRoute)
+        'entries': [((390, -20), 'L4_MAIN'), ((390, -20), 'L4_START0')],
         'spots': [(-92, 90), (47, -185), (95, 100), (175, 0), (100, -100),
                   (-130, -80), (-195, 40), (275, -95), (275, 80)],
         'gates': [(385, -20)],
@@ -98,9 +96,10 @@ LEVELS = {
         'placement': 'background_flat',
         'nexus': (-310.0, 10.0),
         'end': (-310.0, 10.0),
-        # The test level spawns enemies by hand; its trails follow the
-        # markers "wherestart0/1" and the three "PathFinder" markers.
-        'routes': [
+        # The test level spawns enemies by hand and has no waypoint table;
+        # its trails follow the markers "wherestart0/1" and the three
+        # "PathFinder" markers.
+        'trails': [
             [(420, 200), (350, 200), (80, 200), (55, 0), (-310, 10)],
             [(420, -200), (350, -200), (80, -200), (55, 0)],
         ],
@@ -115,6 +114,27 @@ SPOT_SIZE = 50.0
 NEXUS_SIZE = 70.0
 ENEMY_SIZE = 40.0
 ROAD_HALF = 23.0         # enemies are 40 x 40: the road is a little wider
+
+
+def routes(level_id, tables=None):
+    """The polylines a level's roads follow, from the right edge inwards.
+
+    Every entry gives one road from the edge to the place where the group's
+    leader appears, the row its followers stand in, and one line from each of
+    them to the first waypoint of the table they walk; then the table itself.
+    """
+    L = LEVELS[level_id]
+    if 'trails' in L:
+        return [list(t) for t in L['trails']]
+    tables = tables or read_paths()
+    out = []
+    for (x, y), name in L['entries']:
+        path = tables[name]
+        out.append([(FIELD_W / 2 + 20, y), (x, y), (x - GROUP_STEP * GROUP_SIZE, y)])
+        for i in range(GROUP_SIZE + 1):
+            out.append([(x - GROUP_STEP * i, y), path[0]])
+        out.append(list(path))
+    return out
 
 
 def world_to_image(x, y, w, h):

@@ -27,7 +27,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.dont_write_bytecode = True      # keep the source tree free of __pycache__
 
-from levels import LEVELS                              # noqa: E402
+from levels import LEVELS, routes                      # noqa: E402
 
 HALF_PI = 1.5707964
 SCREEN_W, SCREEN_H = 1280, 720
@@ -135,7 +135,7 @@ def level_preview(assets, lid, overlay=True):
     enemies = ['enemy_skeleton_2.png', 'enemy_goblin_2.png', 'enemy_orc_1.png', 'enemy_wyvern_2.png']
     etex = [load(assets, 'Sprites/Enemies/' + e) for e in enemies]
     k = 0
-    for route in L['routes']:
+    for route in routes(lid):
         for p in route_points(route, 150.0):
             scr.draw(etex[k % 4], p, (40, 40), HALF_PI)
             k += 1
@@ -148,7 +148,7 @@ def level_preview(assets, lid, overlay=True):
     img = scr.image()
     if overlay:
         d = ImageDraw.Draw(img)
-        for route in L['routes']:
+        for route in routes(lid):
             d.line([scr.to_screen(x, y) for x, y in route], fill=(255, 0, 255), width=2)
         for (x, y) in L['spots']:
             a = scr.to_screen(x - 25, y + 25)
