@@ -9,6 +9,7 @@
 #include <LEMath.h>
 
 #include "LevelState.h"
+#include "objects/GameObject.h"
 
 // Where a spawn event puts its group.
 enum class SpawnRule {
@@ -27,38 +28,42 @@ enum class CheatOrder {
 };
 
 struct MarkerDesc {
-    const char* name;
-    uint32_t id;
-    Vector2 position;
-    Vector2 size;
-    bool drawn;  // drawn as an untextured quad
+    const char* name = "";
+    uint32_t id = 0;
+    Vector2 position{};
+    Vector2 size{};
+    bool drawn = true;  // drawn as an untextured quad
 };
 
+// One level state. The defaults are what most levels share; each entry of the
+// table names only the fields in which its level differs.
 struct LevelDesc {
-    int32_t stateId;
-    const char* backgroundPath;
-    float backgroundRotation;
-    Vector2 backgroundSize;  // a negative height mirrors the picture
-    Vector2 nexusPosition;
-    uint32_t coinId;
-    uint32_t firstTurretId;  // the level's three turrets take this id and the next two
-    int towerSpotCount;
-    Vector2 towerSpots[TOWER_SPOT_COUNT];
-    int markerCount;
-    MarkerDesc markers[5];
-    bool endLabelsAtInit;    // Init makes the win and lose labels (others make them on demand)
-    bool startPrompt;        // the character selection caption and the start prompt
-    uint32_t nexusLabelColor, cooldownLabelColor, effectLabelColor;
-    Vector2 zoom;            // multiplied into the level camera's zoom by Init
-    uint32_t roundSeed;      // the generator's seed at every round start
-    int forecastMode;        // what the round start prints; -1 for nothing
-    SpawnRule spawnRule;
-    bool reseedEachSpawn;    // every spawn event reseeds from the calendar time
-    bool scaleLeader;        // the group leader is scaled by the wave too
-    CheatOrder cheatOrder;
-    bool stopEnemySoundsOnFree;
-    int32_t nextState;       // where N leads once the level is won
-    bool testLevel;          // manual spawning, test sound, debug window, labels left alone
+    int32_t stateId = 0;
+    const char* backgroundPath = "";
+    float backgroundRotation = QUARTER_TURN;
+    Vector2 backgroundSize{600, -800};  // a negative height mirrors the picture
+    Vector2 nexusPosition{};
+    uint32_t coinId = 10;
+    uint32_t firstTurretId = 65835;  // the level's three turrets take this id and the next two
+    int towerSpotCount = 0;
+    Vector2 towerSpots[TOWER_SPOT_COUNT]{};
+    int markerCount = 0;
+    MarkerDesc markers[5]{};
+    bool endLabelsAtInit = false;    // Init makes the win and lose labels (others make them on demand)
+    bool startPrompt = true;         // the character selection caption and the start prompt
+    uint32_t nexusLabelColor = 0xFF000000;
+    uint32_t cooldownLabelColor = 0xFF9F00C5;
+    uint32_t effectLabelColor = 0xFF000000;
+    Vector2 zoom{0.41666666f, 0.57347673f};  // multiplied into the level camera's zoom by Init
+    uint32_t roundSeed = 0;          // the generator's seed at every round start
+    int forecastMode = -1;           // what the round start prints; -1 for nothing
+    SpawnRule spawnRule = SpawnRule::Markers;
+    bool reseedEachSpawn = false;    // every spawn event reseeds from the calendar time
+    bool scaleLeader = false;        // the group leader is scaled by the wave too
+    CheatOrder cheatOrder = CheatOrder::AfterFocus;
+    bool stopEnemySoundsOnFree = true;
+    int32_t nextState = 0;           // where N leads once the level is won
+    bool testLevel = false;          // manual spawning, test sound, debug window, labels left alone
 };
 
 // The description of a level state, or null for a state that is not a level.
