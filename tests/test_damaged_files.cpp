@@ -9,15 +9,9 @@
 #include <src/LETexture.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "TestEngine.h"
 
@@ -112,20 +106,6 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
     EXPECT_GT(cases, 0);
     EXPECT_EQ(LEFontCount(), 0);
     EXPECT_EQ(LETextureCount(), 0);
-}
-
-void StartDiskAudio()
-{
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    ASSERT_TRUE(LEAudioStart());
-}
-
-void StopDiskAudio()
-{
-    LEAudioShutdown();
-    unsetenv("SDL_AUDIODRIVER");
-    unsetenv("SDL_DISKAUDIOFILE");
 }
 
 TEST(DamagedSounds, SoundsAreRefusedInWords)

@@ -14,10 +14,7 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "TestEngine.h"
 
@@ -57,19 +54,15 @@ TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192Triangles)
     EXPECT_EQ(mesh->vertexCount, 24576u);
 }
 
-TEST_F(DrawingTest, EmptyMeshIsNullAndNullIsIgnored)
+TEST_F(DrawingTest, EmptyMeshIsNullNullIsIgnoredAndSoAreTrianglesOutsideBeginAndEnd)
 {
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    EXPECT_EQ(LEMeshEnd(), nullptr);
     LEMeshBegin();
     EXPECT_EQ(LEMeshEnd(), nullptr);
     LEMeshDraw(nullptr);
     LEMeshFree(nullptr);
     EXPECT_EQ(LEMeshCount(), 0);
-}
-
-TEST_F(DrawingTest, TrianglesOutsideBeginAndEndAreIgnored)
-{
-    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
-    EXPECT_EQ(LEMeshEnd(), nullptr);
 }
 
 TEST_F(DrawingTest, MeshesAndTexturesAreNamedByTheLiveCount)
@@ -231,7 +224,7 @@ TEST_F(FontTest, NewlineStartsTheNextQuadOneLineLowerAtPenZero)
     EXPECT_FLOAT_EQ(v[6 * 9 + 1], b.y1 - font->glyphInfo->lineHeight);
 }
 
-TEST_F(FontTest, EmptyTextHasNoMeshAndSpacesStillAdvance)
+TEST_F(FontTest, EmptyTextHasNoMeshSpacesStillAdvanceAndCharactersOutsideTheAtlasAreSkipped)
 {
     EXPECT_EQ(LETextMesh(font, ""), nullptr);
     EXPECT_EQ(LETextMesh(font, nullptr), nullptr);
@@ -240,10 +233,6 @@ TEST_F(FontTest, EmptyTextHasNoMeshAndSpacesStillAdvance)
     ASSERT_NE(spaces, nullptr);
     EXPECT_EQ(spaces->vertexCount, 18u);
     EXPECT_GT(font->glyphInfo->glyphs[0].advance, 0.0f);
-}
-
-TEST_F(FontTest, CharactersOutsideTheAtlasAreSkipped)
-{
     // The table holds 32 to 196: 0xC3 and 0xA9 have glyphs, 0x01 and 0xFF do not.
     LEMesh* mesh = LETextMesh(font, "A\xC3\xA9\x01\xFF" "B");
     ASSERT_NE(mesh, nullptr);

@@ -6,14 +6,13 @@
 #include <LESystem.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "TestEngine.h"
 
 namespace {
 
-std::vector<std::string> calls;
+using Calls = std::vector<std::string>;
+Calls calls;
 int framesInState = 0;
 // What each test state does in its Update: the frame it acts on and the id it writes.
 struct Plan {
@@ -26,44 +25,41 @@ bool initAWriteOnce = false;
 
 void Log(const std::string& s) { calls.push_back(s); }
 
-void LoadA() { Log("Load(A)"); }
-void InitA()
+// The logging callbacks of state `name` ('A' or 'B').
+template <char name>
+void Logged(const char* what)
 {
-    Log("Init(A)");
+    Log(std::string(what) + "(" + name + ")");
+}
+template <char name> void Load() { Logged<name>("Load"); }
+template <char name> void Draw() { Logged<name>("Draw"); }
+template <char name> void Free() { Logged<name>("Free"); }
+template <char name> void Unload() { Logged<name>("Unload"); }
+template <char name>
+void Init()
+{
+    Logged<name>("Init");
     framesInState = 0;
-    if (initAWriteOnce) {
+    if (name == 'A' && initAWriteOnce) {
         initAWriteOnce = false;
         nextState = initAWrites;
     }
 }
-void UpdateA()
+template <char name>
+void Update()
 {
-    Log("Update(A)");
-    if (framesInState++ != planA.atFrame) return;
-    if (planA.closeWindow) PushWindowCloseEvent();
-    else nextState = planA.write;
-    planA.atFrame = -1;
+    Logged<name>("Update");
+    Plan& plan = name == 'A' ? planA : planB;
+    if (framesInState++ != plan.atFrame) return;
+    if (plan.closeWindow) PushWindowCloseEvent();
+    else nextState = plan.write;
+    plan.atFrame = -1;
 }
-void DrawA() { Log("Draw(A)"); }
-void FreeA() { Log("Free(A)"); }
-void UnloadA() { Log("Unload(A)"); }
-
-void LoadB() { Log("Load(B)"); }
-void InitB()
-{
-    Log("Init(B)");
-    framesInState = 0;
-}
-void UpdateB()
-{
-    Log("Update(B)");
-    if (framesInState++ == planB.atFrame) nextState = planB.write;
-}
-void DrawB() { Log("Draw(B)"); }
-void FreeB() { Log("Free(B)"); }
-void UnloadB() { Log("Unload(B)"); }
 
 constexpr int32_t A = 7, B = 8;
+
+void AddA(LEStateCallback init, LEStateCallback update) { LEGameStateAdd(A, Load<'A'>, init, update, Draw<'A'>, Free<'A'>, Unload<'A'>); }
+void AddB() { LEGameStateAdd(B, Load<'B'>, Init<'B'>, Update<'B'>, Draw<'B'>, Free<'B'>, Unload<'B'>); }
 
 class GameStateTest : public testing::Test {
 protected:
@@ -73,58 +69,57 @@ protected:
         LESystemSetFixedFrameTime(1.0 / 60.0);
         calls.clear();
         planA = planB = Plan{};
+        // Tests that give A another Init or Update clear and add again.
         LEGameStateClear();
-        LEGameStateAdd(A, LoadA, InitA, UpdateA, DrawA, FreeA, UnloadA);
-        LEGameStateAdd(B, LoadB, InitB, UpdateB, DrawB, FreeB, UnloadB);
+        AddA(Init<'A'>, Update<'A'>);
+        AddB();
         initialState = nextState = previousState = currentState = A;
         LEGameStateSelect();
     }
     void TearDown() override { StopTestEngine(); }
 
-    // Calls from the first entry that is not a per-frame Update or Draw.
-    static std::vector<std::string> Lifecycle()
+    static void Replace(LEStateCallback init, LEStateCallback update)
     {
-        std::vector<std::string> out;
+        LEGameStateClear();
+        AddA(init, update);
+        AddB();
+        LEGameStateSelect();
+    }
+
+    // Calls from the first entry that is not a per-frame Update or Draw.
+    static Calls Lifecycle()
+    {
+        Calls out;
         for (const std::string& c : calls)
             if (c.rfind("Update", 0) != 0 && c.rfind("Draw", 0) != 0) out.push_back(c);
         return out;
     }
 };
 
-using Calls = std::vector<std::string>;
-
-TEST_F(GameStateTest, SwitchRunsFreeUnloadLoadInitAfterTheFrameEnds)
+TEST_F(GameStateTest, SwitchRunsFreeUnloadLoadInitAfterTheFrameEndsWhichIsPresentedAndTimed)
 {
     planA = {1, B};
     planB = {0, STATE_QUIT};
+    const uint32_t before = LEFrameCounter();
     LEGameLoopRun();
     EXPECT_EQ(calls, (Calls{"Load(A)", "Init(A)", "Update(A)", "Draw(A)", "Update(A)", "Draw(A)", "Free(A)",
                             "Unload(A)", "Load(B)", "Init(B)", "Update(B)", "Draw(B)", "Free(B)", "Unload(B)"}));
     EXPECT_EQ(previousState, B);
     EXPECT_EQ(currentState, STATE_QUIT);
-}
-
-TEST_F(GameStateTest, FrameOfTheSwitchIsPresentedAndTimed)
-{
-    planA = {0, STATE_QUIT};
-    const uint32_t before = LEFrameCounter();
-    LEGameLoopRun();
-    EXPECT_EQ(LEFrameCounter(), before + 1);
+    EXPECT_EQ(LEFrameCounter(), before + 3) << "every frame, the ones that switch included";
 }
 
 TEST_F(GameStateTest, RestartRunsFreeAndInitOnlyAndKeepsTheIds)
 {
     static int32_t currentAtSecondInit = 0, previousAtSecondInit = 0;
-    LEGameStateClear();
-    LEGameStateAdd(A, LoadA, [] {
+    Replace([] {
         Log("Init(A)");
         currentAtSecondInit = currentState;
         previousAtSecondInit = previousState;
     }, [] {
         const bool restarted = std::count(calls.begin(), calls.end(), "Init(A)") > 1;
         nextState = restarted ? STATE_QUIT : STATE_RESTART;
-    }, DrawA, FreeA, UnloadA);
-    LEGameStateSelect();
+    });
     previousState = 42;
     LEGameLoopRun();
     EXPECT_EQ(Lifecycle(), (Calls{"Load(A)", "Init(A)", "Free(A)", "Init(A)", "Free(A)", "Unload(A)"}));
@@ -132,27 +127,18 @@ TEST_F(GameStateTest, RestartRunsFreeAndInitOnlyAndKeepsTheIds)
     EXPECT_EQ(previousAtSecondInit, 42);
 }
 
-TEST_F(GameStateTest, QuitFreesAndUnloadsOnceThenTheLoopReturns)
+TEST_F(GameStateTest, WritingTheCurrentIdChangesNothingAndQuitFreesAndUnloadsOnce)
 {
-    planA = {2, STATE_QUIT};
-    LEGameLoopRun();
-    EXPECT_EQ(Lifecycle(), (Calls{"Load(A)", "Init(A)", "Free(A)", "Unload(A)"}));
-    EXPECT_EQ(currentState, STATE_QUIT);
-}
-
-TEST_F(GameStateTest, WritingTheCurrentIdChangesNothing)
-{
-    LEGameStateClear();
-    LEGameStateAdd(A, LoadA, InitA, [] {
+    Replace(Init<'A'>, [] {
         Log("Update(A)");
         const int frame = framesInState++;
         if (frame == 0) nextState = A;
         if (frame == 3) nextState = STATE_QUIT;
-    }, DrawA, FreeA, UnloadA);
-    LEGameStateSelect();
+    });
     LEGameLoopRun();
     EXPECT_EQ(Lifecycle(), (Calls{"Load(A)", "Init(A)", "Free(A)", "Unload(A)"}));
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Update(A)"), 4);
+    EXPECT_EQ(currentState, STATE_QUIT);
 }
 
 TEST_F(GameStateTest, InitThatSwitchesAtOnceRunsNoFrame)
@@ -165,12 +151,16 @@ TEST_F(GameStateTest, InitThatSwitchesAtOnceRunsNoFrame)
                             "Draw(B)", "Free(B)", "Unload(B)"}));
 }
 
-TEST_F(GameStateTest, AddingAnIdTwiceKeepsTheFirstEntry)
+// Neither a second entry for an id nor a switch to an unknown id replaces A's callbacks.
+TEST_F(GameStateTest, AddingAnIdTwiceOrSelectingAnUnknownIdKeepsTheCallbacks)
 {
     const int before = LEGameStateCount();
-    LEGameStateAdd(A, LoadB, InitB, UpdateB, DrawB, FreeB, UnloadB);
+    LEGameStateAdd(A, Load<'B'>, Init<'B'>, Update<'B'>, Draw<'B'>, Free<'B'>, Unload<'B'>);
     EXPECT_EQ(LEGameStateCount(), before);
+    currentState = 55;
+    LEGameStateSelect();
     planA = {0, STATE_QUIT};
+    nextState = 55;
     LEGameLoopRun();
     EXPECT_EQ(calls.front(), "Load(A)");
 }
@@ -178,13 +168,11 @@ TEST_F(GameStateTest, AddingAnIdTwiceKeepsTheFirstEntry)
 TEST_F(GameStateTest, StateWithoutCallbacksRunsSafely)
 {
     // A switches to 9, which has no callbacks at all; the closed window ends it.
-    LEGameStateClear();
-    LEGameStateAdd(A, LoadA, InitA, [] {
+    Replace(Init<'A'>, [] {
         nextState = 9;
         PushWindowCloseEvent();
-    }, DrawA, FreeA, UnloadA);
+    });
     LEGameStateAdd(9, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    LEGameStateSelect();
     LEGameLoopRun();
     EXPECT_EQ(previousState, 9);
     EXPECT_EQ(currentState, STATE_QUIT);
@@ -205,37 +193,24 @@ TEST_F(GameStateTest, ClosingTheWindowDuringUpdateQuitsBeforeTheNextUpdate)
 TEST_F(GameStateTest, UpdateMayOverrideTheQuitOfAClosedWindow)
 {
     PushWindowCloseEvent();
-    LEGameStateClear();
-    LEGameStateAdd(A, LoadA, InitA, [] {
+    Replace(Init<'A'>, [] {
         Log("Update(A)");
         if (framesInState++ == 0) {
             EXPECT_EQ(nextState, STATE_QUIT);
             nextState = B;
         }
-    }, DrawA, FreeA, UnloadA);
-    LEGameStateAdd(B, LoadB, InitB, UpdateB, DrawB, FreeB, UnloadB);
-    LEGameStateSelect();
+    });
     LEGameLoopRun();
     // B runs one frame, in which the closed window quits the game.
     EXPECT_EQ(Lifecycle(), (Calls{"Load(A)", "Init(A)", "Free(A)", "Unload(A)", "Load(B)", "Init(B)", "Free(B)",
                                   "Unload(B)"}));
 }
 
-TEST_F(GameStateTest, UnknownIdKeepsThePreviousCallbacks)
-{
-    currentState = 55;
-    LEGameStateSelect();
-    planA = {0, STATE_QUIT};
-    nextState = 55;
-    LEGameLoopRun();
-    EXPECT_EQ(calls.front(), "Load(A)");
-}
-
 TEST(GameStateLoop, QuitBeforeTheLoopReturnsAtOnce)
 {
     calls.clear();
     LEGameStateClear();
-    LEGameStateAdd(A, LoadA, InitA, UpdateA, DrawA, FreeA, UnloadA);
+    AddA(Init<'A'>, Update<'A'>);
     currentState = A;
     LEGameStateSelect();
     nextState = STATE_QUIT;

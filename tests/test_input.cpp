@@ -7,6 +7,8 @@
 #include <LESystem.h>
 #include <src/LEPlatform.h>
 
+#include <vector>
+
 #include "TestEngine.h"
 
 class InputTest : public testing::Test {
@@ -15,41 +17,27 @@ protected:
     void TearDown() override { StopTestEngine(); }
 };
 
-TEST_F(InputTest, HeldKeyIsTriggeredOnceThenHeldDespiteAutoRepeat)
+// Each update gives a key 2 (triggered), 1 (held) or 0 (up) from the events since the last.
+TEST_F(InputTest, KeysAreTriggeredOnceThenHeldAndOnlyTheLastEventOfAnUpdateCounts)
 {
-    PushKeyEvent(SDL_SCANCODE_W, true);
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_W], 2);
-    EXPECT_TRUE(LEInputKeyTriggered(KEY_W));
-
-    PushKeyEvent(SDL_SCANCODE_W, true);  // keyboard auto-repeat
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_W], 1);
-    EXPECT_FALSE(LEInputKeyTriggered(KEY_W));
-    EXPECT_TRUE(LEInputKeyPressed(KEY_W));
-
-    PushKeyEvent(SDL_SCANCODE_W, false);
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_W], 0);
-    EXPECT_FALSE(LEInputKeyPressed(KEY_W));
-}
-
-TEST_F(InputTest, PressAndReleaseWithinOneUpdateIsNeverSeen)
-{
-    PushKeyEvent(SDL_SCANCODE_E, true);
-    PushKeyEvent(SDL_SCANCODE_E, false);
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_E], 0);
-}
-
-TEST_F(InputTest, ReleaseAndPressAgainWithinOneUpdateStaysHeld)
-{
-    PushKeyEvent(SDL_SCANCODE_RETURN, true);
-    LEInputUpdate();
-    PushKeyEvent(SDL_SCANCODE_RETURN, false);
-    PushKeyEvent(SDL_SCANCODE_RETURN, true);
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_ENTER], 1);
+    const struct {
+        const char* what;
+        int scancode, key;
+        std::vector<std::vector<bool>> updates;  // the key events before each update
+        std::vector<int> states;                 // LEKeys[key] after each update
+    } cases[] = {
+        {"held through auto-repeat", SDL_SCANCODE_W, KEY_W, {{true}, {true}, {false}}, {2, 1, 0}},
+        {"pressed and released within one update", SDL_SCANCODE_E, KEY_E, {{true, false}}, {0}},
+        {"released and pressed again within one update", SDL_SCANCODE_RETURN, KEY_ENTER, {{true}, {false, true}}, {2, 1}},
+    };
+    for (const auto& c : cases)
+        for (size_t i = 0; i < c.updates.size(); ++i) {
+            for (bool down : c.updates[i]) PushKeyEvent(c.scancode, down);
+            LEInputUpdate();
+            EXPECT_EQ(LEKeys[c.key], c.states[i]) << c.what << ", update " << i;
+            EXPECT_EQ(LEInputKeyTriggered(c.key), c.states[i] == 2) << c.what << ", update " << i;
+            EXPECT_EQ(LEInputKeyPressed(c.key), c.states[i] > 0) << c.what << ", update " << i;
+        }
 }
 
 TEST_F(InputTest, KeyTableGivesWindowsVirtualKeys)
@@ -63,21 +51,14 @@ TEST_F(InputTest, KeyTableGivesWindowsVirtualKeys)
     EXPECT_EQ(LEPlatformVirtualKey(SDL_SCANCODE_AUDIOPLAY), -1);
 }
 
-TEST_F(InputTest, AltIsStoredInSlotTenNeverEighteen)
+TEST_F(InputTest, AltIsStoredInSlotTenNeverEighteenAndKeyCodesOutsideTheTableAreIgnored)
 {
     PushKeyEvent(SDL_SCANCODE_LALT, true);
-    LEInputUpdate();
-    EXPECT_EQ(LEKeys[KEY_ALT_SLOT], 2);
-    EXPECT_EQ(LEKeys[KEY_ALT], 0);
-}
-
-TEST_F(InputTest, KeyCodesOutsideTheTableAreIgnored)
-{
     LEInputRawKey(256, true);
     LEInputRawKey(70000, true);
     LEInputRawKey(-1, true);
     LEInputUpdate();
-    for (int k = 0; k < KEY_COUNT; ++k) EXPECT_EQ(LEKeys[k], 0) << "key " << k;
+    for (int k = 0; k < KEY_COUNT; ++k) EXPECT_EQ(LEKeys[k], k == KEY_ALT_SLOT ? 2 : 0) << "key " << k;
     EXPECT_FALSE(LEInputKeyPressed(256));
 }
 

@@ -2,34 +2,14 @@
 // time: rounds, the forecast and the spawns that follow it, groups, wave
 // scaling and effects, the end of a wave, the nexus, losing and restarting, the
 // focus freeze, and a level that leaves nothing behind.
-#include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
-#include <LEAudio.h>
-#include <LEGameState.h>
-#include <LESystem.h>
-#include <actors/Enemy.h>
-#include <actors/Player.h>
-#include <levels/Level.h>
-#include <levels/LevelState.h>
-#include <levels/Waves.h>
-#include <main/GameStates.h>
-#include <LEInput.h>
 #include <objects/Button.h>
-#include <objects/Camera2D.h>
 #include <objects/ProgBar.h>
-#include <objects/TextLabel.h>
-#include <src/LEFont.h>
-#include <src/LEMesh.h>
-#include <src/LETexture.h>
+#include <LEInput.h>
 
 #include <cmath>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "LevelFixture.h"
-#include "TestEngine.h"
 
 namespace {
 
@@ -49,16 +29,10 @@ std::vector<ForecastLine> ParseForecast(const std::string& out)
     return lines;
 }
 
-std::string KindName(const Enemy* e)
-{
-    switch (int(e->kindCode)) {
-    case 2: return "Wyvern";
-    case 3: return "Orc";
-    case 4: return "Skeleton";
-    case 5: return "Goblin";
-    default: return "?";
-    }
-}
+// Names as the forecast prints them and full health, by kind code.
+const char* const KIND_NAMES[] = {"?", "?", "Wyvern", "Orc", "Skeleton", "Goblin"};
+const float KIND_HEALTH[] = {0, 0, 250, 300, 100, 50};
+std::string KindName(const Enemy* e) { return KIND_NAMES[int(e->kindCode)]; }
 
 TEST_F(LevelTest, InitBuildsTheFieldInDrawOrderWithEveryLabelHidden)
 {
@@ -83,8 +57,11 @@ TEST_F(LevelTest, InitBuildsTheFieldInDrawOrderWithEveryLabelHidden)
     EXPECT_TRUE(betweenRounds);
 }
 
-TEST_F(LevelTest, EnterStartsARoundWhoseSpawnsFollowTheForecast)
+// The first wave is never scaled, even with an effect drawn for it.
+TEST_F(LevelTest, EnterStartsAnUnscaledRoundWhoseSpawnsFollowTheForecastFromThreeSecondsOn)
 {
+    waveEffect = EFFECT_LESS_GOLD;
+    waveEffectPending = false;
     Step();
     const std::vector<ForecastLine> forecast = ParseForecast(StartRoundWithEnter());
     ASSERT_EQ(forecast.size(), 32u) << "one line per kill of the first wave";
@@ -93,10 +70,18 @@ TEST_F(LevelTest, EnterStartsARoundWhoseSpawnsFollowTheForecast)
 
     for (size_t event = 0; event < 3; ++event) {
         const size_t before = enemyList.size();
-        ASSERT_GT(StepUntilSpawn(), 0) << "spawn event " << event;
+        const int frames = StepUntilSpawn();
+        ASSERT_GT(frames, 0) << "spawn event " << event;
         const std::vector<Enemy*> all = Enemies();
         const Enemy* leader = all[before];
         EXPECT_EQ(KindName(leader), forecast[event].kind) << "event " << event;
+        if (event == 0) {
+            // The frame Enter was released in was the round's first; the timer sums frame
+            // times in single precision, so the event may come a frame late.
+            EXPECT_NEAR((frames + 1) * FRAME, 3.0, 2.0 * FRAME);
+            EXPECT_FLOAT_EQ(leader->health, KIND_HEALTH[int(leader->kindCode)]);
+            EXPECT_FALSE(waveScalingOn);
+        }
         const float markerY = forecast[event].side == "Up" ? 165.0f : -183.0f;
         // The group starts on the marker, followers 0, 15, 30... units towards the
         // nexus, and has taken one step by the end of the frame.
@@ -113,15 +98,6 @@ TEST_F(LevelTest, EnterStartsARoundWhoseSpawnsFollowTheForecast)
         KillAll();  // the next group starts on a clear field
         Step();
     }
-}
-
-TEST_F(LevelTest, FirstSpawnComesThreeSecondsAfterEnter)
-{
-    StartRoundWithEnter();
-    const int frames = StepUntilSpawn();
-    // The frame Enter was released in was the round's first; the timer sums frame
-    // times in single precision, so the event may come a frame late.
-    EXPECT_NEAR((frames + 1) * FRAME, 3.0, 2.0 * FRAME);
 }
 
 TEST_F(LevelTest, WaveEndsAtItsKillTargetAndTheNextOneIsScaled)
@@ -152,39 +128,17 @@ TEST_F(LevelTest, WaveEndsAtItsKillTargetAndTheNextOneIsScaled)
     EXPECT_NEAR(leader->speed, baseSpeed + k + (effect == EFFECT_FASTER ? 0.2f : 0.0f), 1e-5f);
 }
 
-TEST_F(LevelTest, FirstWaveIsNeverScaled)
+TEST_F(LevelTest, ScalingMultipliesHealthByTheWaveAndEffectsChangeHealthSpeedAndGoldNeverBelowZero)
 {
-    waveEffect = EFFECT_LESS_GOLD;
-    waveEffectPending = false;
-    StartRoundWithEnter();
-    const size_t before = enemyList.size();
-    ASSERT_GT(StepUntilSpawn(), 0);
-    const Enemy* leader = Enemies()[before];
-    const float base = leader->kindCode == KIND_ORC ? 300.0f : leader->kindCode == KIND_GOBLIN ? 50.0f
-                     : leader->kindCode == KIND_WYVERN ? 250.0f : 100.0f;
-    EXPECT_FLOAT_EQ(leader->health, base);
-    EXPECT_FALSE(waveScalingOn);
-}
-
-Skeleton* AddSkeleton()
-{
-    return static_cast<Skeleton*>(AddObject(objectList, new Skeleton, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr));
-}
-
-TEST_F(LevelTest, ScalingMultipliesHealthByTheWaveAndAddsSpeed)
-{
-    Skeleton* skeleton = AddSkeleton();  // health 100 after its bar
+    Skeleton* skeleton = AddEnemy<Skeleton>(1000);  // health 100 after its bar
     waveScalingOn = true;
     waveIndex = 3;
     ScaleEnemyForWave(skeleton);
     EXPECT_NEAR(skeleton->health, 100.0f * 4.2958369f, 1e-3f);
     EXPECT_NEAR(skeleton->speed, 1.3f, 1e-6f);
     waveIndex = 0;
-}
 
-TEST_F(LevelTest, EffectsChangeHealthSpeedAndGoldButGoldNeverGoesNegative)
-{
-    Skeleton *a = AddSkeleton(), *b = AddSkeleton(), *c = AddSkeleton();
+    Skeleton *a = AddEnemy<Skeleton>(1000), *b = AddEnemy<Skeleton>(1000), *c = AddEnemy<Skeleton>(1000);
     waveEffect = EFFECT_MORE_HEALTH;
     ApplyWaveEffect(a);
     EXPECT_FLOAT_EQ(a->health, 200.0f);
@@ -223,10 +177,7 @@ TEST_F(LevelTest, NoRoundStartsAfterTheSixthWave)
 
 TEST_F(LevelTest, EnemyAtTheNexusStrikesAfterItsDelayAndTheLevelIsLostBelowOne)
 {
-    Skeleton* skeleton = new Skeleton;
-    AddObject(objectList, skeleton, 1000, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
-              1.5707964f, quadMesh, nullptr);
-    const ObjectRef<Enemy> watched = skeleton;
+    const ObjectRef<Enemy> watched = AddEnemy<Skeleton>(1000, nexus->transform.position, QUARTER_TURN);
     nexusStrikeTimer = 0.0f;
     Step(59);
     EXPECT_EQ(nexusHealth, 10000) << "the skeleton waits one second";
@@ -236,9 +187,7 @@ TEST_F(LevelTest, EnemyAtTheNexusStrikesAfterItsDelayAndTheLevelIsLostBelowOne)
     EXPECT_EQ(enemiesRemaining, 0u) << "a strike is not a kill";
 
     nexusHealth = 15;
-    Orc* orc = new Orc;
-    AddObject(objectList, orc, 1001, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
-              1.5707964f, quadMesh, nullptr);
+    AddEnemy<Orc>(1001, nexus->transform.position, QUARTER_TURN);
     Step(60);
     EXPECT_EQ(nexusHealth, -35);
     EXPECT_TRUE(levelLost);
@@ -277,11 +226,8 @@ TEST_F(LevelTest, CheatsToggleAndCountingDownNeverWraps)
     EXPECT_TRUE(betweenRounds) << "the wave ends at the next round update";
 
     // Two enemies dying between rounds, with nothing left to count.
-    Goblin* a = new Goblin;
-    Goblin* b = new Goblin;
-    AddObject(objectList, a, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
-    AddObject(objectList, b, 1001, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
-    a->health = b->health = 0.0f;
+    AddEnemy<Goblin>(1000)->health = 0.0f;
+    AddEnemy<Goblin>(1001)->health = 0.0f;
     Step();
     EXPECT_EQ(enemiesRemaining, 0u);
 }
@@ -290,11 +236,7 @@ TEST_F(LevelTest, TwoKillsInTheFrameThatReachesTheTargetStillEndTheWave)
 {
     StartRoundWithEnter();
     enemiesRemaining = 1;
-    for (uint32_t id : {1000u, 1001u}) {
-        Goblin* goblin = new Goblin;
-        AddObject(objectList, goblin, id, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
-        goblin->health = 0.0f;
-    }
+    for (uint32_t id : {1000u, 1001u}) AddEnemy<Goblin>(id)->health = 0.0f;
     Step();
     EXPECT_EQ(enemiesRemaining, 0u);
     Step();
@@ -307,56 +249,40 @@ TEST_F(LevelTest, KillsPayTheHeroAndTheThiefItsBonus)
     Player* hero = AddHeroStandIn();
     hero->heroKind = HERO_THIEF;
     hero->kindBonus = 1.0f;
-    Wyvern* wyvern = new Wyvern;
-    AddObject(objectList, wyvern, 1000, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
-    wyvern->health = 0.0f;  // exactly 0 is death
+    AddEnemy<Wyvern>(1000)->health = 0.0f;  // exactly 0 is death
     Step();
     EXPECT_FLOAT_EQ(hero->gold, 8.0f);
     hero->heroKind = HERO_HUNTER;
-    Wyvern* second = new Wyvern;
-    AddObject(objectList, second, 1001, "Enemy", 0, 0, 40, 40, 0, quadMesh, nullptr);
-    second->health = 0.0f;
+    AddEnemy<Wyvern>(1001)->health = 0.0f;
     Step();
     EXPECT_FLOAT_EQ(hero->gold, 15.0f);
     EXPECT_TRUE(FindTextLabel(13)->visible);
     EXPECT_FLOAT_EQ(currencyIcon->transform.scale.x, 25.0f);
 }
 
-// Puts the real pointer over a world point of the level and clicks there.
-void ClickAtWorld(Vector2 world, bool* clickedA, Button* a, bool* clickedB = nullptr, Button* b = nullptr)
-{
-    const Matrix3 view = CameraViewMatrix(levelCamera);
-    const Vector2 v = Matrix3TransformPoint(view, world);  // design pixels from the centre
-    SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + v.x), int(540.0f - v.y));
-    PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
-    LEInputUpdate();
-    *clickedA = IsClicked(a);
-    if (clickedB) *clickedB = IsClicked(b);
-    PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
-    LEInputUpdate();
-}
-
 TEST_F(LevelTest, ButtonsReportClicksInsideTheirBoxThroughTheLevelCamera)
 {
+    // Puts the real pointer over a world point and clicks there: did every button given see it?
+    const auto ClickAtWorld = [](Vector2 world, Button* a, Button* b = nullptr) {
+        const Vector2 v = Matrix3TransformPoint(CameraViewMatrix(levelCamera), world);  // design pixels
+        SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + v.x), int(540.0f - v.y));
+        PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
+        LEInputUpdate();
+        const bool clicked = IsClicked(a) && (!b || IsClicked(b));
+        PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
+        LEInputUpdate();
+        return clicked;
+    };
     Step();  // the camera's viewport is set by the first draw
     Button* first = towerButtons[0];  // 50 x 50 at (-100, -250)
-    bool clicked = false, other = false;
-    ClickAtWorld({-100, -250}, &clicked, first);
-    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(ClickAtWorld({-100, -250}, first));
     EXPECT_EQ(first->clickCount, 1u);
-    ClickAtWorld({-40, -250}, &clicked, first);
-    EXPECT_FALSE(clicked) << "outside the box";
-
-    // Two buttons under the mouse both see the click.
+    EXPECT_FALSE(ClickAtWorld({-40, -250}, first)) << "outside the box";
     Button* twin = static_cast<Button*>(AddObject(objectList, new Button, 999, "Button", -100, -250, 60, 60, 0,
                                                   quadMesh, nullptr));
-    ClickAtWorld({-100, -250}, &clicked, first, &other, twin);
-    EXPECT_TRUE(clicked);
-    EXPECT_TRUE(other);
-
+    EXPECT_TRUE(ClickAtWorld({-100, -250}, first, twin)) << "two buttons under the mouse both see the click";
     first->active = false;
-    ClickAtWorld({-100, -250}, &clicked, first);
-    EXPECT_FALSE(clicked) << "an inactive button is never clicked";
+    EXPECT_FALSE(ClickAtWorld({-100, -250}, first)) << "an inactive button is never clicked";
     EXPECT_TRUE(PointInBox({-75, -225}, first)) << "edges count";
     EXPECT_FALSE(PointInBox({-74.9f, -225}, first));
 }
@@ -366,8 +292,7 @@ TEST_F(LevelTest, ButtonsReportClicksInsideTheirBoxThroughTheLevelCamera)
 // ---------------------------------------------------------------------------
 TEST_F(LevelTest, EnemiesWalkTheirSpeedPerFrameAndTurnAtWaypoints)
 {
-    Goblin* goblin = new Goblin;
-    AddObject(objectList, goblin, 1000, "Enemy", 350, 165, 40, 40, 1.5707964f, quadMesh, nullptr);
+    Goblin* goblin = AddEnemy<Goblin>(1000, {350, 165}, QUARTER_TURN);
     Step();
     EXPECT_TRUE(goblin->touchedStart1);
     EXPECT_NEAR(goblin->transform.position.x, 348, 1e-4f) << "2 units a frame towards (180, 165)";
@@ -377,19 +302,10 @@ TEST_F(LevelTest, EnemiesWalkTheirSpeedPerFrameAndTurnAtWaypoints)
     EXPECT_LT(goblin->transform.position.y, 165.0f) << "now heading for (-170, -200)";
 }
 
-TEST_F(LevelTest, EnemyAwayFromTheMarkersStandsStillOnLevelOne)
-{
-    Orc* orc = new Orc;
-    AddObject(objectList, orc, 1000, "Enemy", 0, 0, 40, 40, 1.5707964f, quadMesh, nullptr);
-    Step(10);
-    EXPECT_FLOAT_EQ(orc->transform.position.x, 0);
-    EXPECT_FLOAT_EQ(orc->transform.position.y, 0);
-}
-
 TEST_F(LevelTest, EnemyOnBothMarkersWalksBothRoutes)
 {
-    Skeleton* skeleton = new Skeleton;
-    AddObject(objectList, skeleton, 1000, "Enemy", 350, -9, 40, 400, 1.5707964f, quadMesh, nullptr);
+    auto* skeleton = static_cast<Skeleton*>(
+        AddObject(objectList, new Skeleton, 1000, "Enemy", 350, -9, 40, 400, QUARTER_TURN, quadMesh, nullptr));
     Step();
     EXPECT_TRUE(skeleton->touchedStart0);
     EXPECT_TRUE(skeleton->touchedStart1);
@@ -405,12 +321,8 @@ TEST_F(LevelTest, EnemyOnBothMarkersWalksBothRoutes)
 
 TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
 {
-    Goblin* slow = new Goblin;  // 2 s delay
-    Wyvern* fast = new Wyvern;  // 0.5 s delay
-    const Vector2 n = nexus->transform.position;
-    AddObject(objectList, slow, 1000, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
-    AddObject(objectList, fast, 1001, "Enemy", n.x, n.y, 40, 40, 0, quadMesh, nullptr);
-    const ObjectRef<Enemy> fastRef = fast;
+    Goblin* slow = AddEnemy<Goblin>(1000, nexus->transform.position);               // 2 s delay
+    const ObjectRef<Enemy> fastRef = AddEnemy<Wyvern>(1001, nexus->transform.position);  // 0.5 s delay
     nexusStrikeTimer = 0.0f;
     // Both add the frame time: the wyvern strikes after a quarter of a second.
     Step(15);
@@ -422,10 +334,10 @@ TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
 // ---------------------------------------------------------------------------
 // Health bars
 // ---------------------------------------------------------------------------
+// The orc is away from the markers: on level 1 it stands still.
 TEST_F(LevelTest, HealthBarsFollowTheirEnemyAndShrinkWithItsHealth)
 {
-    Orc* orc = new Orc;
-    AddObject(objectList, orc, 1000, "Enemy", 0, 0, 40, 40, 1.5707964f, quadMesh, nullptr);
+    Orc* orc = AddEnemy<Orc>(1000, {0, 0}, QUARTER_TURN);
     GameObject* bar = orc->healthBar->bar;
     EXPECT_EQ(bar->name, "healthBar");
     EXPECT_FLOAT_EQ(orc->health, 300.0f) << "the bar takes 100 off";
@@ -435,6 +347,8 @@ TEST_F(LevelTest, HealthBarsFollowTheirEnemyAndShrinkWithItsHealth)
     orc->health = 75.0f;
     Step();
     EXPECT_FLOAT_EQ(bar->transform.scale.x, HEALTH_BAR_FULL_WIDTH / 4.0f);
+    EXPECT_FLOAT_EQ(orc->transform.position.x, 0);
+    EXPECT_FLOAT_EQ(orc->transform.position.y, 0);
     const int meshes = LEMeshCount();
     orc->health = 0.0f;
     Step();
@@ -522,9 +436,7 @@ TEST_F(LevelVariantTest, RulesAndCheatsStartAfreshInEveryLevelAndTheNexusCountsE
 {
     CtrlTap(SDL_SCANCODE_3);
     EXPECT_EQ(nexusHealth, 2000000000);
-    Skeleton* skeleton = new Skeleton;  // stands still on level 1
-    AddObject(objectList, skeleton, 1000, "Enemy", nexus->transform.position.x, nexus->transform.position.y, 40, 40,
-              QUARTER_TURN, quadMesh, nullptr);
+    AddEnemy<Skeleton>(1000, nexus->transform.position, QUARTER_TURN);
     nexusStrikeTimer = 0.0f;
     Step(61);
     EXPECT_EQ(nexusHealth, 2000000000 - 20) << "a strike takes exactly its damage";
@@ -547,10 +459,7 @@ TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonAndPLeadsToLevelOn
     EXPECT_EQ(FindTextLabel(17), nullptr);
     StartRoundWithEnter();
     SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), 960, 540);
-    PushMouseButtonEvent(SDL_BUTTON_RIGHT, true);
-    Step();
-    PushMouseButtonEvent(SDL_BUTTON_RIGHT, false);
-    Step();
+    Click(SDL_BUTTON_RIGHT);
     ASSERT_EQ(enemyList.size(), 1u);
     EXPECT_FLOAT_EQ(enemyList.front()->health, 200.0f);
     EXPECT_NEAR(enemyList.front()->transform.position.x, 0.0f, 1.0f);

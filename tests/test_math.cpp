@@ -11,31 +11,27 @@ static void ExpectMatrixNear(const Matrix3& a, const Matrix3& b)
         for (int j = 0; j < 3; ++j) EXPECT_NEAR(a.m[i][j], b.m[i][j], 1e-5f) << "at " << i << "," << j;
 }
 
-TEST(Math, ViewMatrixIgnoresNearZeroScaleInsteadOfDividingByZero)
+TEST(Math, ViewMatrixSubtractsTheCameraAndUndoesItsScaleAndTurnButNeverDividesByZero)
 {
-    const Matrix3 v = TransformViewMatrix(TransformMakeValues(3, 4, 0, 5, 0));
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) EXPECT_TRUE(std::isfinite(v.m[i][j]));
-    const Vector2 p = Matrix3TransformPoint(v, {10, 10});
-    EXPECT_FLOAT_EQ(p.x, 7);
-    EXPECT_FLOAT_EQ(p.y, 6);
-}
-
-TEST(Math, ViewMatrixOfPlainCameraSubtractsItsPosition)
-{
-    const Vector2 p = Matrix3TransformPoint(TransformViewMatrix(TransformMakeValues(100, -50, 1, 1, 0)), {0, 0});
-    EXPECT_FLOAT_EQ(p.x, -100);
-    EXPECT_FLOAT_EQ(p.y, 50);
-}
-
-TEST(Math, ViewMatrixScalesAndRotatesAroundTheCamera)
-{
-    // A camera twice as large and turned a quarter turn: the world point two units
-    // above it appears one unit to its right in view space.
-    const Matrix3 v = TransformViewMatrix(TransformMakeValues(0, 0, 2, 2, float(M_PI / 2)));
-    const Vector2 p = Matrix3TransformPoint(v, {0, 2});
-    EXPECT_NEAR(p.x, 1, 1e-5f);
-    EXPECT_NEAR(p.y, 0, 1e-5f);
+    const struct {
+        const char* what;
+        Transform camera;
+        Vector2 world, view;
+    } cases[] = {
+        {"plain camera", TransformMakeValues(100, -50, 1, 1, 0), {0, 0}, {-100, 50}},
+        // twice as large and turned a quarter turn: two units above appear one unit to its right
+        {"scaled and turned", TransformMakeValues(0, 0, 2, 2, float(M_PI / 2)), {0, 2}, {1, 0}},
+        // a near-zero scale is ignored instead of divided by
+        {"zero width", TransformMakeValues(3, 4, 0, 5, 0), {10, 10}, {7, 6}},
+    };
+    for (const auto& c : cases) {
+        const Matrix3 v = TransformViewMatrix(c.camera);
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) EXPECT_TRUE(std::isfinite(v.m[i][j])) << c.what;
+        const Vector2 p = Matrix3TransformPoint(v, c.world);
+        EXPECT_NEAR(p.x, c.view.x, 1e-5f) << c.what;
+        EXPECT_NEAR(p.y, c.view.y, 1e-5f) << c.what;
+    }
 }
 
 TEST(Math, MultiplyIntoMayWriteOverItsOperands)
@@ -72,14 +68,6 @@ TEST(Math, RelativeUndoesCompose)
     EXPECT_NEAR(back.scale.x, child.scale.x, 1e-5f);
     EXPECT_NEAR(back.scale.y, child.scale.y, 1e-5f);
     EXPECT_NEAR(back.rotation, child.rotation, 1e-5f);
-}
-
-TEST(Math, ObjectMatrixIsTranslateRotateScale)
-{
-    const Transform t = TransformMakeValues(7, -3, 4, 2, 0.4f);
-    const Matrix3 expected = Matrix3Multiply(Matrix3Translate(7, -3),
-                                             Matrix3Multiply(Matrix3Rotate(0.4f), Matrix3Scale(4, 2)));
-    ExpectMatrixNear(TransformObjectMatrix(t), expected);
 }
 
 TEST(Math, VectorAddAssignReturnsTheUpdatedVector)

@@ -2,35 +2,17 @@
 // pointer: the splash, the main menu and its screens, the pause menu in the
 // levels, settings that last for the whole run, the credits on time, and
 // restarts and round trips that leave nothing behind.
-#include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
 #include <LEAudio.h>
-#include <LEGameState.h>
-#include <LESystem.h>
-#include <actors/CharSel.h>
-#include <actors/Player.h>
-#include <levels/Level.h>
-#include <levels/LevelState.h>
-#include <main/GameStates.h>
-#include <objects/Camera2D.h>
 #include <menus/Credits.h>
 #include <menus/HTPlay.h>
 #include <menus/MainMenu.h>
 #include <menus/Pause.h>
 #include <menus/Settings.h>
-#include <objects/TextLabel.h>
-#include <src/LEFont.h>
-#include <src/LEMesh.h>
-#include <src/LETexture.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "TestEngine.h"
+#include "LevelFixture.h"
 
 namespace {
 
@@ -180,10 +162,7 @@ protected:
     void SetUp() override
     {
         REQUIRE_ENGINE(1920, 1080);
-        // SDL's disk driver gives a real pool of sound channels without a sound card.
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-        ASSERT_TRUE(LEAudioStart());
+        StartDiskAudio();
         LESystemSetFixedFrameTime(1.0 / 60.0);
         script = {};
         musicVolume = sfxVolume = 1.0f;
@@ -199,9 +178,7 @@ protected:
     void TearDown() override
     {
         FreeCredits();
-        LEAudioShutdown();
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
+        StopDiskAudio();
         StopTestEngine();
     }
 

@@ -24,12 +24,17 @@ struct Process {
     std::string errPath;
 };
 
-Process Start(const std::string& errPath)
+Process Start(const std::string& errPath, bool withoutDisplay = false)
 {
     Process p;
     p.errPath = errPath;
     p.pid = fork();
     if (p.pid == 0) {
+        if (withoutDisplay) {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            setenv("SDL_VIDEODRIVER", "x11", 1);
+        }
         const int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
         dup2(fd, 1);
@@ -81,9 +86,8 @@ void Stop(Process& p)
 
 std::string ReadAll(const std::string& path)
 {
-    std::ifstream in(path);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path).rdbuf();
     return s.str();
 }
 
@@ -147,19 +151,8 @@ TEST_F(ProgramTest, CrashedCopyDoesNotLockTheGameOut)
 
 TEST(ProgramWithoutDisplay, SaysWhyAndExitsNonZero)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        const int fd = open("/tmp/eb_program_nodisplay.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 2);
-        if (chdir(EB_SOURCE_DIR) != 0) _exit(97);
-        execl(EB_PROGRAM, EB_PROGRAM, nullptr);
-        _exit(98);
-    }
-    const int code = WaitExit(pid, 30);
-    EXPECT_EQ(code, 2);
+    const Process p = Start("/tmp/eb_program_nodisplay.log", true);
+    EXPECT_EQ(WaitExit(p.pid, 30), 2);
     EXPECT_NE(ReadAll("/tmp/eb_program_nodisplay.log").find("display"), std::string::npos);
 }
 

@@ -14,11 +14,6 @@
 #include <src/LEGraphicsOGL.h>
 #include <src/LEQuadBatch.h>
 
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <vector>
-
 #include "TestEngine.h"
 
 namespace {
@@ -55,7 +50,7 @@ protected:
     void TearDown() override { FreeAllObjects(); }
 };
 
-TEST_F(SceneListTest, SortIsByIdAndStableForEqualIds)
+TEST_F(SceneListTest, SortIsByIdAndStableForEqualIdsAndALaterObjectIsDrawnLastWhateverItsId)
 {
     Add("c", 30);
     Add("a1", 10);
@@ -64,15 +59,8 @@ TEST_F(SceneListTest, SortIsByIdAndStableForEqualIds)
     LoadAllObjects();
     EXPECT_EQ(Order(), (Names{"a1", "a2", "b", "c"}));
     EXPECT_EQ(events, (Names{"load c", "load a1", "load b", "load a2"}));
-}
-
-TEST_F(SceneListTest, ObjectAddedAfterTheSortIsDrawnLastWhateverItsId)
-{
-    Add("b", 20);
-    Add("a", 10);
-    LoadAllObjects();
     Add("late", 0);
-    EXPECT_EQ(Order(), (Names{"a", "b", "late"}));
+    EXPECT_EQ(Order(), (Names{"a1", "a2", "b", "c", "late"}));
 }
 
 struct Spawner : Probe {
@@ -187,36 +175,23 @@ protected:
     void TearDown() override { StopTestEngine(); }
 };
 
-TEST_F(CameraTest, SixteenByNineFillsTheWindow)
+TEST_F(CameraTest, SixteenByNineFillsTheWindowAndOtherShapesGetBars)
 {
-    REQUIRE_ENGINE(1280, 720);
-    Camera2D camera;
-    UpdateCameraViewport(&camera);
-    EXPECT_FLOAT_EQ(camera.viewport[0], 0);
-    EXPECT_FLOAT_EQ(camera.viewport[1], 0);
-    EXPECT_FLOAT_EQ(camera.viewport[2], 1280);
-    EXPECT_FLOAT_EQ(camera.viewport[3], 720);
-}
-
-TEST_F(CameraTest, WiderWindowGetsBarsLeftAndRight)
-{
-    REQUIRE_ENGINE(1000, 360);
-    Camera2D camera;
-    UpdateCameraViewport(&camera);
-    EXPECT_FLOAT_EQ(camera.viewport[0], 180);
-    EXPECT_FLOAT_EQ(camera.viewport[2], 820);
-    EXPECT_FLOAT_EQ(camera.viewport[1], 0);
-    EXPECT_FLOAT_EQ(camera.viewport[3], 360);
-}
-
-TEST_F(CameraTest, TallerWindowGetsBarsAboveAndBelow)
-{
-    REQUIRE_ENGINE(640, 600);
-    Camera2D camera;
-    UpdateCameraViewport(&camera);
-    EXPECT_FLOAT_EQ(camera.viewport[0], 0);
-    EXPECT_FLOAT_EQ(camera.viewport[1], 120);
-    EXPECT_FLOAT_EQ(camera.viewport[3], 480);
+    const struct {
+        uint32_t width, height;
+        float viewport[4];
+    } cases[] = {
+        {1280, 720, {0, 0, 1280, 720}},
+        {1000, 360, {180, 0, 820, 360}},  // wider: bars left and right
+        {640, 600, {0, 120, 640, 480}},   // taller: bars above and below
+    };
+    for (const auto& c : cases) {
+        REQUIRE_ENGINE(c.width, c.height);
+        Camera2D camera;
+        UpdateCameraViewport(&camera);
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(camera.viewport[i], c.viewport[i]) << c.width << "x" << c.height;
+        StopTestEngine();
+    }
 }
 
 TEST_F(CameraTest, MouseConversionsThroughALetterboxedZoomedCamera)
@@ -327,43 +302,35 @@ testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected)
     return testing::AssertionSuccess();
 }
 
-TEST_F(SceneFrameTest, SpritesTurnedAQuarterStandUprightAndMirrored)
+TEST_F(SceneFrameTest, SpritesAndBackgroundsFaceTheWayTheirPicturesAreStored)
 {
-    // Sprites are added with rotation +pi/2: the picture's top is up and its
-    // left half lands on the right, so sprite pictures are drawn facing left.
+    const struct {
+        const char* what;
+        float height, rotation;
+        uint32_t topLeft, topRight, bottomLeft, bottomRight;
+    } cases[] = {
+        // Sprites turned +pi/2: the picture's top is up and its left half lands on
+        // the right, so sprite pictures are drawn facing left.
+        {"sprite", 400, QUARTER_TURN, GREEN, RED, WHITE, BLUE},
+        // Backgrounds turned -pi/2: left stays left and the top goes down, so
+        // background pictures are stored upside down.
+        {"background", 400, -QUARTER_TURN, BLUE, WHITE, RED, GREEN},
+        // Some levels turn the background by +pi/2 with a negative height instead.
+        {"mirrored background", -400, QUARTER_TURN, RED, GREEN, BLUE, WHITE},
+    };
     LETexture* texture = QuadrantTexture();
     ASSERT_NE(texture, nullptr);
-    AddObject(objectList, new GameObject, 1, "sprite", 0, 0, 400, 400, 1.5707964f, quad, texture);
-    Frame();
-    EXPECT_TRUE(ColourNear(At(-100, 100), GREEN));
-    EXPECT_TRUE(ColourNear(At(100, 100), RED));
-    EXPECT_TRUE(ColourNear(At(-100, -100), WHITE));
-    EXPECT_TRUE(ColourNear(At(100, -100), BLUE));
-}
-
-TEST_F(SceneFrameTest, BackgroundsTurnedBackAQuarterStandOnTheirHead)
-{
-    // Backgrounds are added with rotation -pi/2: left stays left and the top
-    // goes down, so background pictures are stored upside down.
-    LETexture* texture = QuadrantTexture();
-    AddObject(objectList, new GameObject, 0, "background", 0, 0, 400, 400, -1.5707964f, quad, texture);
-    Frame();
-    EXPECT_TRUE(ColourNear(At(-100, 100), BLUE));
-    EXPECT_TRUE(ColourNear(At(100, 100), WHITE));
-    EXPECT_TRUE(ColourNear(At(-100, -100), RED));
-    EXPECT_TRUE(ColourNear(At(100, -100), GREEN));
-}
-
-TEST_F(SceneFrameTest, MirroredBackgroundsStandUpright)
-{
-    // Some levels turn the background by +pi/2 with a negative height instead.
-    LETexture* texture = QuadrantTexture();
-    AddObject(objectList, new GameObject, 0, "background", 0, 0, 400, -400, 1.5707964f, quad, texture);
-    Frame();
-    EXPECT_TRUE(ColourNear(At(-100, 100), RED));
-    EXPECT_TRUE(ColourNear(At(100, 100), GREEN));
-    EXPECT_TRUE(ColourNear(At(-100, -100), BLUE));
-    EXPECT_TRUE(ColourNear(At(100, -100), WHITE));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameObject* object = AddObject(objectList, new GameObject, 1, c.what, 0, 0, 400, c.height, c.rotation, quad, texture);
+        Frame();
+        EXPECT_TRUE(ColourNear(At(-100, 100), c.topLeft));
+        EXPECT_TRUE(ColourNear(At(100, 100), c.topRight));
+        EXPECT_TRUE(ColourNear(At(-100, -100), c.bottomLeft));
+        EXPECT_TRUE(ColourNear(At(100, -100), c.bottomRight));
+        DestroyObject(object);
+        FlushDestroyQueue();
+    }
 }
 
 TEST_F(SceneFrameTest, TintColoursAndTransparentTintHides)

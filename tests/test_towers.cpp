@@ -3,7 +3,6 @@
 // and letting go of a target that leaves the scene, whoever killed it.
 #include <gtest/gtest.h>
 
-#include <actors/Tower.h>
 #include <objects/Button.h>
 
 #include <cmath>
@@ -15,20 +14,7 @@ namespace {
 
 class TowerTest : public LevelTest {
 protected:
-    // Puts a turret on a point as if the player had dropped it there.
-    static void Place(Tower* tower, Vector2 at)
-    {
-        tower->transform.position = tower->homePosition = at;
-        tower->placed = tower->active = tower->visible = true;
-    }
-
-    // An enemy standing still on level 1 (it touches no start marker).
-    static Enemy* AddSkeleton(uint32_t id, Vector2 at)
-    {
-        Enemy* skeleton = new Skeleton;
-        AddObject(objectList, skeleton, id, "Enemy", at.x, at.y, 40, 40, QUARTER_TURN, quadMesh, nullptr);
-        return skeleton;
-    }
+    static Enemy* AddSkeleton(uint32_t id, Vector2 at) { return AddEnemy<Skeleton>(id, at, QUARTER_TURN); }
 
     static float Distance(Vector2 a, Vector2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 

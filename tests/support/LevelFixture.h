@@ -11,6 +11,7 @@
 #include <actors/Enemy.h>
 #include <actors/CharSel.h>
 #include <actors/Player.h>
+#include <actors/Tower.h>
 #include <levels/Level.h>
 #include <levels/LevelState.h>
 #include <levels/Waves.h>
@@ -119,6 +120,23 @@ protected:
     static void KillAll()
     {
         for (Enemy* e : enemyList) e->health = 0.0f;
+    }
+
+    // An enemy of the given kind; on level 1 it stands still unless it touches a start marker.
+    template <class Kind>
+    static Kind* AddEnemy(uint32_t id, Vector2 at = {0, 0}, float rotation = 0.0f)
+    {
+        Kind* enemy = new Kind;
+        AddObject(objectList, enemy, id, "Enemy", at.x, at.y, 40, 40, rotation, quadMesh, nullptr);
+        return enemy;
+    }
+
+    // Puts a turret on a point as if the player had dropped it there.
+    static Tower* Place(Tower* tower, Vector2 at)
+    {
+        tower->transform.position = tower->homePosition = at;
+        tower->placed = tower->active = tower->visible = true;
+        return tower;
     }
 
     // A hero object named "Player", which is what the level looks for.

@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <LEAudio.h>
 #include <LEInput.h>
 #include <LESystem.h>
 #include <src/LEGraphicsOGL.h>
@@ -35,6 +36,20 @@ void StopTestEngine()
 {
     LEGraphicsShutdown();
     LEPlatformShutdown();
+}
+
+void StartDiskAudio(const char* output)
+{
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", output, 1);
+    ASSERT_TRUE(LEAudioStart()) << "SDL's disk audio driver should always open";
+}
+
+void StopDiskAudio()
+{
+    LEAudioShutdown();
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
 }
 
 void PushKeyEvent(int scancode, bool down) { LEPlatformInjectKey(scancode, down); }

@@ -21,6 +21,11 @@ void StopTestEngine();
         }                                                                            \
     } while (0)
 
+// Sound on SDL's disk driver: a real pool of sound channels without a sound card,
+// its output written to a file.
+void StartDiskAudio(const char* output = "/dev/null");
+void StopDiskAudio();
+
 void PushKeyEvent(int scancode, bool down);
 void PushMouseButtonEvent(int sdlButton, bool down);
 void PushWheelEvent(float notches);
