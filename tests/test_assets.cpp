@@ -17,10 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 

@@ -9,15 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
-#include <set>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <unistd.h>
 

@@ -1,6 +1,7 @@
 // Meshes, textures, debug lines and text on a real GL context, with pixels read
-// back: registries and names, the builder's limits, PNG loading and its
-// failures, the line batch, and text meshes.
+// back: registries and names, the builder's limits, long paths, the line batch,
+// and text meshes. (Damaged files: test_damaged_files; a picture's rows on the
+// screen: test_scene.)
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
@@ -13,8 +14,6 @@
 #include <src/LETexture.h>
 
 #include <sys/stat.h>
-
-#include <fstream>
 
 #include "TestEngine.h"
 
@@ -44,8 +43,6 @@ static LEMesh* Triangles(int count)
         LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
     return LEMeshEnd();
 }
-
-static std::string TempPath(const std::string& name) { return testing::TempDir() + name; }
 
 TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192Triangles)
 {
@@ -115,40 +112,6 @@ TEST_F(DrawingTest, LongPathsAreRefusedWithoutTouchingTheFile)
     EXPECT_NE(testing::internal::GetCapturedStderr().find("512"), std::string::npos);
     std::remove(fits.c_str());
     std::remove(tooLong.c_str());
-}
-
-TEST_F(DrawingTest, MissingOrCorruptFilesGiveNullAndNameTheFile)
-{
-    const std::string corrupt = TempPath("corrupt.png");
-    std::ofstream(corrupt) << "\x89PNG not really";
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(LETextureLoad(corrupt.c_str()), nullptr);
-    EXPECT_EQ(LETextureLoad("Assets/Sprites/no-such-file.png"), nullptr);
-    EXPECT_EQ(LEFontLoad(corrupt.c_str(), 20, 1.0f), nullptr);
-    EXPECT_EQ(LEFontLoad("Assets/Fonts/no-such-font.ttf", 20, 1.0f), nullptr);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find(corrupt), std::string::npos) << err;
-    EXPECT_NE(err.find("no-such-file.png"), std::string::npos) << err;
-    EXPECT_NE(err.find("no-such-font.ttf"), std::string::npos) << err;
-    EXPECT_EQ(LETextureCount(), 0);
-    EXPECT_EQ(LEFontCount(), 0);
-}
-
-TEST_F(DrawingTest, LoadedTextureKeepsTheImageTopAtVOne)
-{
-    // 1 x 2 image: red on the top row, blue on the bottom row.
-    const uint8_t rgba[8] = {255, 0, 0, 255, 0, 0, 255, 255};
-    const std::string path = TempPath("two_rows.png");
-    ASSERT_TRUE(stbi_write_png(path.c_str(), 1, 2, 4, rgba, 4));
-    LETexture* texture = LETextureLoad(path.c_str());
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->width, 1u);
-    EXPECT_EQ(texture->height, 2u);
-    uint8_t pixels[8] = {};
-    glBindTexture(GL_TEXTURE_2D, texture->glName);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    EXPECT_EQ(pixels[2], 255) << "first uploaded row (v = 0) is the image's bottom";
-    EXPECT_EQ(pixels[4], 255) << "last uploaded row (v = 1) is the image's top";
 }
 
 TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)

@@ -7,8 +7,6 @@
 #include <src/LEGraphicsOGL.h>
 #include <src/LEMesh.h>
 
-#include <string>
-
 #include "TestEngine.h"
 
 class GraphicsTest : public testing::Test {

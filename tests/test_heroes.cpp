@@ -11,8 +11,6 @@
 #include <objects/ObjectRef.h>
 #include <objects/AnimationSheet.h>
 
-#include <string>
-
 #include "LevelFixture.h"
 
 namespace {

@@ -7,8 +7,6 @@
 #include <LESystem.h>
 #include <src/LEPlatform.h>
 
-#include <vector>
-
 #include "TestEngine.h"
 
 class InputTest : public testing::Test {

@@ -7,7 +7,6 @@
 #include <LEInput.h>
 
 #include <cmath>
-#include <sstream>
 
 #include "LevelFixture.h"
 

@@ -9,9 +9,6 @@
 #include <menus/Pause.h>
 #include <menus/Settings.h>
 
-#include <functional>
-#include <memory>
-
 #include "LevelFixture.h"
 
 namespace {

@@ -139,32 +139,21 @@ TEST_F(SceneListTest, HiddenObjectsUpdateAndFrozenObjectsDraw)
     EXPECT_EQ(events, (Names{"update hidden", "draw frozen"}));
 }
 
-TEST_F(SceneListTest, FreeAllDeletesFromTheBackAndEmptiesTheIndices)
-{
-    static SceneIndex<Probe> probeIndex;
-    Probe* a = Add("a", 1);
-    Add("b", 2);
-    Probe* c = Add("c", 3);
-    probeIndex.push_back(a);
-    probeIndex.push_back(c);
-    DestroyObject(c);
-    FreeAllObjects();
-    EXPECT_EQ(events, (Names{"unload c", "delete c", "unload b", "delete b", "unload a", "delete a"}));
-    EXPECT_TRUE(probeIndex.empty());
-}
-
-TEST_F(SceneListTest, DeletedObjectsLeaveTheIndices)
+TEST_F(SceneListTest, DeletedObjectsLeaveTheIndicesAndFreeAllDeletesFromTheBack)
 {
     static SceneIndex<Probe> probeIndex;
     Probe* a = Add("a", 1);
     Probe* b = Add("b", 2);
-    probeIndex.push_back(a);
-    probeIndex.push_back(b);
+    Probe* c = Add("c", 3);
+    for (Probe* p : {a, b, c}) probeIndex.push_back(p);
     DestroyObject(a);
     UpdateScene();
-    ASSERT_EQ(probeIndex.size(), 1u);
-    EXPECT_EQ(probeIndex.front(), b);
-    probeIndex.clear();
+    EXPECT_EQ(static_cast<const std::list<Probe*>&>(probeIndex), (std::list<Probe*>{b, c}));
+    events.clear();
+    DestroyObject(c);
+    FreeAllObjects();
+    EXPECT_EQ(events, (Names{"unload c", "delete c", "unload b", "delete b"}));
+    EXPECT_TRUE(probeIndex.empty());
 }
 
 // ---------------------------------------------------------------------------

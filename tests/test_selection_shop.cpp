@@ -9,8 +9,6 @@
 #include <actors/Thief.h>
 #include <actors/Tower.h>
 
-#include <string>
-
 #include "LevelFixture.h"
 
 namespace {

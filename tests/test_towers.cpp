@@ -6,7 +6,6 @@
 #include <objects/Button.h>
 
 #include <cmath>
-#include <string>
 
 #include "LevelFixture.h"
 
