@@ -337,7 +337,7 @@ TEST_F(AudioOnDiskDriver, AFinishedPlayCannotReachThePlayThatTookOverItsMixerCha
     EXPECT_EQ(LEAudioActiveCount(), 1u);
 }
 
-TEST_F(AudioOnDiskDriver, UnloadingASoundEndsItsPlays)
+TEST_F(AudioOnDiskDriver, UnloadingASoundOrStoppingSoundEndsItsPlaysAndSpendsTheirHandles)
 {
     SoundAsset* tone = AudioLoad(tonePath.c_str());
     ASSERT_NE(tone, nullptr);
@@ -350,12 +350,9 @@ TEST_F(AudioOnDiskDriver, UnloadingASoundEndsItsPlays)
     AudioSetPaused(held, false);  // the voice is gone; nothing may start
     EXPECT_EQ(AudioUpdate(), 2u);
     EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE);
-}
 
-TEST_F(AudioOnDiskDriver, HandlesHeldAcrossShutdownAreSpent)
-{
-    SoundAsset* tone = AudioLoad(tonePath.c_str());
-    SoundChannel music = AudioPlayLooped(tone);
+    // Handles held across a shutdown are spent.
+    SoundChannel music = AudioPlayLooped(AudioLoad(tonePath.c_str()));
     ASSERT_TRUE(music);
     LEAudioShutdown();
     EXPECT_FALSE(music);

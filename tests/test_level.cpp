@@ -166,14 +166,6 @@ TEST(WaveRules, RollingNeverRepeatsTheLastEffectAndNeverWaits)
     EXPECT_LT(LEClockSeconds() - start, 0.5);
 }
 
-TEST_F(LevelTest, NoRoundStartsAfterTheSixthWave)
-{
-    waveIndex = 6;
-    Tap(SDL_SCANCODE_RETURN);
-    EXPECT_TRUE(betweenRounds);
-    EXPECT_TRUE(levelWon);
-}
-
 TEST_F(LevelTest, EnemyAtTheNexusStrikesAfterItsDelayAndTheLevelIsLostBelowOne)
 {
     const ObjectRef<Enemy> watched = AddEnemy<Skeleton>(1000, nexus->transform.position, QUARTER_TURN);
@@ -418,11 +410,12 @@ TEST_F(LevelVariantTest, LevelThreeUsesThreeLanesOnTheRightEdge)
     }
 }
 
-TEST_F(LevelVariantTest, WinningLevelFourLeadsBackToTheMainMenu)
+TEST_F(LevelVariantTest, NoRoundStartsAfterTheSixthWaveAndWinningLevelFourLeadsBackToTheMainMenu)
 {
     Enter(STATE_LEVEL_4);
     waveIndex = 6;
-    Step();
+    Tap(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(betweenRounds) << "no round starts after the sixth wave";
     EXPECT_TRUE(levelWon);
     PushKeyEvent(SDL_SCANCODE_N, true);
     Step();
