@@ -1,7 +1,7 @@
 // fuzz_font: the font loader (the table-directory check, then stb_truetype's
 // packer and the atlas upload) against mutated and cut-short copies of the
 // game's two fonts. Needs a display (Xvfb will do).
-//     build-asan/tests/fuzz/fuzz_font [seconds] [seed]
+//     build-asan/fuzz/fuzz_font [seconds] [seed]
 #include <src/LEFont.h>
 
 #include "Mutator.h"

@@ -1,6 +1,6 @@
 // fuzz_sound: the sound loader (SDL2_mixer's WAV and MP3 decoders) against
 // mutated and cut-short copies of the game's sounds, on SDL's disk driver.
-//     build-asan/tests/fuzz/fuzz_sound [seconds] [seed]
+//     build-asan/fuzz/fuzz_sound [seconds] [seed]
 #include <LEAudio.h>
 
 #include <cstdlib>

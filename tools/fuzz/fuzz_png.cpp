@@ -1,6 +1,6 @@
 // fuzz_png: the texture loader (stb_image, then the GL upload) against mutated
 // and cut-short copies of the game's pictures. Needs a display (Xvfb will do).
-//     build-asan/tests/fuzz/fuzz_png [seconds] [seed]
+//     build-asan/fuzz/fuzz_png [seconds] [seed]
 #include <src/LETexture.h>
 
 #include "Mutator.h"

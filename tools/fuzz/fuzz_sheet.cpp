@@ -1,6 +1,6 @@
 // fuzz_sheet: the sprite-sheet description reader against mutated and cut-short
 // copies of the heroes' description files. What it accepts must be playable.
-//     build-asan/tests/fuzz/fuzz_sheet [seconds] [seed]
+//     build-asan/fuzz/fuzz_sheet [seconds] [seed]
 #include <objects/AnimationSheet.h>
 
 #include "Mutator.h"
