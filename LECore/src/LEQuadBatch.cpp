@@ -166,10 +166,12 @@ void LEQuadBatchFlush(const float* viewProj, const LETexture* texture)
     glUniformMatrix4fv(textured ? batch.texturedViewProj : batch.colouredViewProj, 1, GL_FALSE, viewProj);
     glBindVertexArray(batch.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, batch.instanceBuffer);
-    // A fresh store each time: the driver need not wait for the previous draw.
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(LE_QUAD_BATCH_CAPACITY * sizeof(QuadInstance)), nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(batch.instances.size() * sizeof(QuadInstance)),
-                    batch.instances.data());
+    // A fresh store each time, the size of this batch and filled in the same
+    // call: the driver need not wait for the previous draw, and it never
+    // allocates and clears a store for the whole capacity when a frame flushes
+    // a few quads at a time (a level flushes at every change of picture).
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.instances.size() * sizeof(QuadInstance)), batch.instances.data(),
+                 GL_STREAM_DRAW);
     glDrawArraysInstanced(GL_TRIANGLES, 0, 6, GLsizei(batch.instances.size()));
     if (opaque) glEnable(GL_BLEND);
     batch.instances.clear();
