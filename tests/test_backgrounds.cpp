@@ -86,19 +86,7 @@ int LevelOfPath(EnemyPath path)
     return -1;
 }
 
-class BackgroundTest : public LevelTest {
-protected:
-    void Enter(int32_t state)
-    {
-        LevelFree();
-        LevelUnload();
-        previousState = currentState = nextState = state;
-        LEGameStateSelect();
-        LevelLoad();
-        LevelInit();
-        KeepSelectorClosed();
-    }
-};
+using BackgroundTest = LevelTest;
 
 }
 

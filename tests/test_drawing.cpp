@@ -44,37 +44,17 @@ static LEMesh* Triangles(int count)
     return LEMeshEnd();
 }
 
-TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192Triangles)
+TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192TrianglesAndAnEmptyMeshIsNull)
 {
-    LEMesh* mesh = Triangles(8193);
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->vertexCount, 24576u);
-}
-
-TEST_F(DrawingTest, EmptyMeshIsNullNullIsIgnoredAndSoAreTrianglesOutsideBeginAndEnd)
-{
-    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);  // outside Begin and End
     EXPECT_EQ(LEMeshEnd(), nullptr);
-    LEMeshBegin();
-    EXPECT_EQ(LEMeshEnd(), nullptr);
+    EXPECT_EQ(Triangles(0), nullptr);
     LEMeshDraw(nullptr);
     LEMeshFree(nullptr);
     EXPECT_EQ(LEMeshCount(), 0);
-}
-
-TEST_F(DrawingTest, MeshesAndTexturesAreNamedByTheLiveCount)
-{
-    LEMesh* first = Triangles(1);
-    LEMesh* second = Triangles(1);
-    EXPECT_STREQ(first->name, "Mesh0");
-    EXPECT_STREQ(second->name, "Mesh1");
-    LEMeshFree(first);
-    EXPECT_STREQ(Triangles(1)->name, "Mesh1");  // one mesh alive when it was made
-
-    const uint8_t pixel[4] = {255, 255, 255, 255};
-    for (int i = 0; i < 3; ++i) LETextureCreate(1, 1, pixel);
-    EXPECT_STREQ(LETextureCreate(1, 1, pixel)->name, "Texture3");
-    EXPECT_EQ(LETextureCount(), 4);
+    LEMesh* mesh = Triangles(8193);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->vertexCount, 24576u);
 }
 
 // A path of exactly `length` characters in nested folders (a single name may

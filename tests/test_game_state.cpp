@@ -1,5 +1,6 @@
 // The state manager and frame loop: call orders for start, switch, restart and
 // quit, driven through the real loop with a real window and a fixed frame time.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <LEGameState.h>
@@ -51,7 +52,7 @@ void Update()
     Logged<name>("Update");
     Plan& plan = name == 'A' ? planA : planB;
     if (framesInState++ != plan.atFrame) return;
-    if (plan.closeWindow) PushWindowCloseEvent();
+    if (plan.closeWindow) PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     else nextState = plan.write;
     plan.atFrame = -1;
 }
@@ -170,7 +171,7 @@ TEST_F(GameStateTest, StateWithoutCallbacksRunsSafely)
     // A switches to 9, which has no callbacks at all; the closed window ends it.
     Replace(Init<'A'>, [] {
         nextState = 9;
-        PushWindowCloseEvent();
+        PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     });
     LEGameStateAdd(9, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     LEGameLoopRun();
@@ -192,7 +193,7 @@ TEST_F(GameStateTest, ClosingTheWindowDuringUpdateQuitsBeforeTheNextUpdate)
 
 TEST_F(GameStateTest, UpdateMayOverrideTheQuitOfAClosedWindow)
 {
-    PushWindowCloseEvent();
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     Replace(Init<'A'>, [] {
         Log("Update(A)");
         if (framesInState++ == 0) {

@@ -79,8 +79,7 @@ TEST_F(HeroTest, HunterWalksStrikesTheFirstEnemyInReachAndStrengthensTurrets)
     EXPECT_EQ(hunter->texture, HunterSheet->texture);
 
     Hold({SDL_SCANCODE_D, SDL_SCANCODE_W});
-    EXPECT_FLOAT_EQ(hunter->transform.position.x, 4.0f);
-    EXPECT_FLOAT_EQ(hunter->transform.position.y, 4.0f);
+    EXPECT_TRUE(Near(hunter->transform.position, {4, 4}));
     EXPECT_FLOAT_EQ(hunter->transform.scale.y, -50.0f) << "facing right";
     EXPECT_NEAR(hunter->attackPoint.position.x, 14.0f, 0.001f) << "the sword is in front";
     Hold({SDL_SCANCODE_A, SDL_SCANCODE_D});
@@ -95,8 +94,7 @@ TEST_F(HeroTest, HunterWalksStrikesTheFirstEnemyInReachAndStrengthensTurrets)
     EXPECT_FLOAT_EQ(far->health, 300.0f);
     StartRoundWithEnter();
     Click(SDL_BUTTON_LEFT);
-    EXPECT_FLOAT_EQ(far->health, 300.0f - 78.75f);
-    EXPECT_FLOAT_EQ(near->health, 300.0f) << "one enemy per strike";
+    EXPECT_TRUE(Near({far->health, near->health}, {300.0f - 78.75f, 300.0f})) << "one enemy per strike";
     EXPECT_EQ(hunter->lastTarget, far);
     EXPECT_TRUE(hunter->playing) << "the strike animates";
 
@@ -130,19 +128,16 @@ TEST_F(HeroTest, BardQuickensTurretsOnArrivalStrikesNearbyAndStrengthensTheChose
     Enemy* first = AddOrc(1000, {40, -3});
     Enemy* second = AddOrc(1001, {0, 42});
     Click(SDL_BUTTON_LEFT);
-    EXPECT_FLOAT_EQ(first->health, 300.0f - 90.0f);
-    EXPECT_FLOAT_EQ(second->health, 300.0f);
+    EXPECT_TRUE(Near({first->health, second->health}, {300.0f - 90.0f, 300.0f}));
 
     // In quarter-second frames the ability ends on four seconds exactly: the
     // turret gets its bonus back once, and the cooldown follows.
     LESystemSetFixedFrameTime(0.25);
     PlaceAbilityAt({200, 100});
     EXPECT_EQ(bard->auraTower, knight);
-    EXPECT_FLOAT_EQ(knight->damage, 41.0f);
-    EXPECT_FLOAT_EQ(knight->projectileSpeed, 3.0f);
+    EXPECT_TRUE(Near({knight->damage, knight->projectileSpeed}, {41, 3}));
     Step(14);
-    EXPECT_FLOAT_EQ(knight->damage, 40.0f);
-    EXPECT_FLOAT_EQ(knight->projectileSpeed, 2.0f);
+    EXPECT_TRUE(Near({knight->damage, knight->projectileSpeed}, {40, 2}));
     EXPECT_FALSE(bard->abilityArea->visible);
     EXPECT_GT(bard->abilityCooldown, 0.0f);
     LESystemSetFixedFrameTime(FRAME);
@@ -165,8 +160,8 @@ TEST_F(HeroTest, ThiefStrikesOnEveryClickWithTheBladeInFrontAndPoisonsForFourSec
     Enemy* second = AddOrc(1001, {blade.x, blade.y});
     Click(SDL_BUTTON_LEFT);
     Click(SDL_BUTTON_LEFT);
-    EXPECT_FLOAT_EQ(first->health, 300.0f - 80.0f) << "every click strikes";
-    EXPECT_FLOAT_EQ(second->health, 300.0f) << "only the first enemy touched";
+    EXPECT_TRUE(Near({first->health, second->health}, {300.0f - 80.0f, 300.0f}))
+        << "every click strikes, only the first enemy touched";
 
     Enemy* victim = AddOrc(1002, {-150, 60});
     PlaceAbilityAt({-150, 60});
@@ -212,8 +207,7 @@ TEST_F(HeroTest, LeavingHeroesTakeBackTheirBonusAndLetGoOfWhatIsGone)
         DestroyObject(hero);
         Step();
         EXPECT_EQ(currentPlayer, nullptr) << "the level lets go of it too";
-        EXPECT_FLOAT_EQ(knight->damage, damage);
-        EXPECT_FLOAT_EQ(knight->projectileSpeed, speed + arrivalSpeed);
+        EXPECT_TRUE(Near({knight->damage, knight->projectileSpeed}, {damage, speed + arrivalSpeed}));
         EXPECT_EQ(area, nullptr) << "the area leaves with its hero";
         Step(3);
     }

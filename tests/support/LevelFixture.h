@@ -58,6 +58,18 @@ protected:
     // need none, keep it closed.
     static void KeepSelectorClosed() { charSelScreen->clickCount = 1; }
 
+    // Leaves the level for another level state, as the state table would.
+    static void Enter(int32_t state)
+    {
+        LevelFree();
+        LevelUnload();
+        previousState = currentState = nextState = state;
+        LEGameStateSelect();
+        LevelLoad();
+        LevelInit();
+        KeepSelectorClosed();
+    }
+
     void TearDown() override
     {
         if (loaded) {

@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <LEAudio.h>
 #include <LEInput.h>
 #include <LESystem.h>
@@ -65,11 +67,11 @@ void PushWheelEvent(float notches)
     SDL_PushEvent(&e);
 }
 
-void PushWindowCloseEvent()
+void PushWindowEvent(int windowEvent)
 {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.event = uint8_t(windowEvent);
     SDL_PushEvent(&e);
 }
 
@@ -88,4 +90,16 @@ std::string CaptureStdout(void (*fn)())
     testing::internal::CaptureStdout();
     fn();
     return testing::internal::GetCapturedStdout();
+}
+
+testing::AssertionResult Near(Vector2 actual, Vector2 expected, float tolerance)
+{
+    const auto close = [tolerance](float a, float e) {
+        using F = testing::internal::FloatingPoint<float>;
+        return tolerance > 0.0f ? std::fabs(a - e) <= tolerance : F(a).AlmostEquals(F(e));
+    };
+    if (close(actual.x, expected.x) && close(actual.y, expected.y))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not within " << tolerance
+                                       << " of (" << expected.x << ", " << expected.y << ")";
 }

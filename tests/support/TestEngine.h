@@ -3,6 +3,10 @@
 // engine's own event pump and key table handle it.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <LEMath.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +25,18 @@ void StopTestEngine();
         }                                                                            \
     } while (0)
 
+// A test with the engine up in a window of the given size from SetUp to TearDown.
+template <uint32_t W, uint32_t H>
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override { REQUIRE_ENGINE(W, H); }
+    void TearDown() override { StopTestEngine(); }
+};
+
+// Both coordinates within the tolerance, or with none given, equal as EXPECT_FLOAT_EQ
+// has it: EXPECT_TRUE(Near(actual, {x, y})).
+testing::AssertionResult Near(Vector2 actual, Vector2 expected, float tolerance = 0.0f);
+
 // Sound on SDL's disk driver: a real pool of sound channels without a sound card,
 // its output written to a file.
 void StartDiskAudio(const char* output = "/dev/null");
@@ -29,7 +45,8 @@ void StopDiskAudio();
 void PushKeyEvent(int scancode, bool down);
 void PushMouseButtonEvent(int sdlButton, bool down);
 void PushWheelEvent(float notches);
-void PushWindowCloseEvent();
+// An SDL_WINDOWEVENT of the given kind (SDL_WINDOWEVENT_CLOSE, _FOCUS_LOST...).
+void PushWindowEvent(int windowEvent);
 
 // RGBA of one pixel of the back buffer, bottom-left origin.
 uint32_t ReadPixelRGBA(int x, int y);
