@@ -24,16 +24,20 @@ struct SheetCase {
     std::string file;
     bool accepted;
     std::vector<float> durations;  // when accepted
+    uint32_t rows = 1, columns = 0;  // when accepted; no columns: as many as frames
 };
 
 TEST(AnimationSheetFile, ReadsTheFormatAndRefusesWhatCannotBeAnAnimation)
 {
     const std::string longLine(256, 'x');
+    std::string twelve = "12\r\n3\r\n4\r\nsheet.png\r\n";
+    for (int i = 0; i < 12; ++i) twelve += "f:0.1\r\n";
     const SheetCase cases[] = {
         {"durations after the last colon, or the whole line", "3\n1\n3\nsheet.png\na:b:0.25\n0.5\nwalk:0.1\n", true,
          {0.25f, 0.5f, 0.1f}},
         {"carriage returns are dropped", "2\r\n1\r\n2\r\nsheet.png\r\na:0.2\r\nb:0.3\r\n", true, {0.2f, 0.3f}},
         {"a last line without a line feed", "1\n1\n1\nsheet.png\n0.7", true, {0.7f}},
+        {"twelve frames in a three by four grid", twelve, true, std::vector<float>(12, 0.1f), 3, 4},
         {"an empty file", "", false, {}},
         {"no rows", "4\n0\n4\nsheet.png\n1\n1\n1\n1\n", false, {}},
         {"no columns", "4\n2\n0\nsheet.png\n1\n1\n1\n1\n", false, {}},
@@ -59,6 +63,9 @@ TEST(AnimationSheetFile, ReadsTheFormatAndRefusesWhatCannotBeAnAnimation)
         EXPECT_EQ(accepted, c.accepted);
         if (accepted) {
             EXPECT_EQ(desc.texturePath, "sheet.png");
+            EXPECT_EQ(desc.frameCount, c.durations.size());
+            EXPECT_EQ(desc.rows, c.rows);
+            EXPECT_EQ(desc.columns, c.columns ? c.columns : c.durations.size());
             ASSERT_EQ(desc.durations.size(), c.durations.size());
             for (size_t i = 0; i < c.durations.size(); ++i) EXPECT_FLOAT_EQ(desc.durations[i], c.durations[i]);
             EXPECT_TRUE(said.empty()) << said;
@@ -69,19 +76,6 @@ TEST(AnimationSheetFile, ReadsTheFormatAndRefusesWhatCannotBeAnAnimation)
 }
 
 // The game's own sheets: test_assets.
-TEST(AnimationSheetFile, TwelveFramesWithCarriageReturnsInAThreeByFourGrid)
-{
-    std::string twelve = "12\r\n3\r\n4\r\nsheet.png\r\n";
-    for (int i = 0; i < 12; ++i) twelve += "f:0.1\r\n";
-    const std::string path = WriteTemp(twelve);
-    AnimationSheetDesc desc;
-    ASSERT_TRUE(ReadAnimationSheet(path.c_str(), &desc));
-    remove(path.c_str());
-    EXPECT_EQ(desc.frameCount, 12u);
-    EXPECT_EQ(desc.rows, 3u);
-    EXPECT_EQ(desc.columns, 4u);
-
-}
 
 // A 2 x 2 sheet of four 0.1-second frames, played with 0.35-second frames.
 TEST(AnimationPlayback, OneFramePerDrawFinishedForOneDrawAndTheCellsOfTheGrid)

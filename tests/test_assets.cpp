@@ -15,8 +15,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
+
+#include "TestEngine.h"
 
 namespace fs = std::filesystem;
 
@@ -64,9 +65,7 @@ TEST(Assets, EveryAssetLiteralInTheGameSourcesIsOnTheCheckedList)
     for (const auto& entry : fs::recursive_directory_iterator(kRoot / "game")) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".cpp" && ext != ".h") continue;
-        std::stringstream text;
-        text << std::ifstream(entry.path()).rdbuf();
-        const std::string s = text.str();
+        const std::string s = ReadFile(entry.path());
         for (std::sregex_iterator it(s.begin(), s.end(), literal), end; it != end; ++it) {
             const std::string path = (*it)[1].str();
             // format strings and paths built at run time cannot be resolved here

@@ -17,12 +17,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string Garbage(size_t size)
 {
     std::mt19937 rng(7);
@@ -64,8 +58,8 @@ protected:
 
 TEST_F(DamagedFiles, PicturesAndFontsAreRefusedInWords)
 {
-    const std::string png = ReadAll(EB_SOURCE_DIR "/Assets/Sprites/Others/others_nexus.png");
-    const std::string ttf = ReadAll(EB_SOURCE_DIR "/Assets/Fonts/arial.ttf");
+    const std::string png = ReadFile(EB_SOURCE_DIR "/Assets/Sprites/Others/others_nexus.png");
+    const std::string ttf = ReadFile(EB_SOURCE_DIR "/Assets/Fonts/arial.ttf");
     ASSERT_GT(png.size(), 1000u);
     ASSERT_GT(ttf.size(), 1000u);
     ExpectRefused({{"empty", "", false, "not a PNG image"},
@@ -111,7 +105,7 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
 TEST(DamagedSounds, SoundsAreRefusedInWords)
 {
     StartDiskAudio();
-    const std::string wav = ReadAll(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
+    const std::string wav = ReadFile(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
     ASSERT_GT(wav.size(), 1000u);
     ExpectRefused({{"empty", "", false, "not a sound the game can play"},
                    {"truncated", wav.substr(0, 30), false, "not a sound the game can play"},
@@ -139,7 +133,7 @@ TEST_F(DamagedFiles, TheStartUpCheckNamesEveryBadFileAndNoGoodOne)
     EXPECT_EQ(listed, onDisk);
     EXPECT_EQ(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT), std::vector<std::string>{});
 
-    const std::string png = ReadAll("Assets/Sprites/Others/others_nexus.png");
+    const std::string png = ReadFile("Assets/Sprites/Others/others_nexus.png");
     std::ofstream("/tmp/eb_check_cut.png", std::ios::binary) << png.substr(0, 200);
     std::ofstream("/tmp/eb_check_garbage.ttf", std::ios::binary) << Garbage(3000);
     std::ofstream("/tmp/eb_check_sheet", std::ios::binary) << "0\n0\n0\n";

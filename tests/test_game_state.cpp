@@ -207,13 +207,8 @@ TEST_F(GameStateTest, UpdateMayOverrideTheQuitOfAClosedWindow)
                                   "Unload(B)"}));
 }
 
-TEST(GameStateLoop, QuitBeforeTheLoopReturnsAtOnce)
+TEST_F(GameStateTest, QuitBeforeTheLoopReturnsAtOnce)
 {
-    calls.clear();
-    LEGameStateClear();
-    AddA(Init<'A'>, Update<'A'>);
-    currentState = A;
-    LEGameStateSelect();
     nextState = STATE_QUIT;
     LEGameLoopRun();
     EXPECT_TRUE(calls.empty());

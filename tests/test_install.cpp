@@ -3,17 +3,11 @@
 // files in the prefix and reaches the main menu with every file read.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
 
 #include "X11Probe.h"
@@ -21,25 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Waits for the process to end; -1 if it does not within the limit.
-int WaitExit(pid_t pid, int seconds)
-{
-    for (int i = 0; i < seconds * 20; ++i) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return -1;
-}
 
 // The logo cards are over (they end by themselves after about ten seconds) and
 // the main menu's Play button shows its grey left of its label.
@@ -59,20 +34,14 @@ class InstalledGame : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!getenv("DISPLAY")) {
-            if (getenv("EB_REQUIRE_DISPLAY")) FAIL() << "no display";
-            GTEST_SKIP() << "no display";
-        }
+        REQUIRE_DISPLAY();
         char folder[] = "/tmp/eb_install_XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         root = fs::canonical(folder);
     }
     void TearDown() override
     {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        KillProgram(pid);
         std::error_code ignored;
         if (!root.empty()) fs::remove_all(root, ignored);
     }
@@ -86,34 +55,23 @@ TEST_F(InstalledGame, StartsFromAnotherFolderAndReachesTheMainMenu)
     fs::create_directory(elsewhere);
     const std::string install = std::string("\"") + EB_CMAKE + "\" --install \"" + EB_BINARY_DIR + "\" --prefix \"" +
                                 prefix.string() + "\" > \"" + (root / "install.log").string() + "\" 2>&1";
-    ASSERT_EQ(system(install.c_str()), 0) << ReadAll(root / "install.log");
+    ASSERT_EQ(system(install.c_str()), 0) << ReadFile(root / "install.log");
 
     const fs::path out = root / "stdout.log", err = root / "stderr.log";
-    const std::string program = (prefix / "bin/EmberBastion").string();
-    pid = fork();
-    if (pid == 0) {
-        for (const auto& [file, stream] : {std::pair{&out, 1}, std::pair{&err, 2}}) {
-            const int fd = open(file->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, stream);
-            close(fd);
-        }
-        if (chdir(elsewhere.c_str()) != 0) _exit(97);
-        execl(program.c_str(), program.c_str(), nullptr);
-        _exit(98);
-    }
+    pid = StartProgram((prefix / "bin/EmberBastion").string(), elsewhere, out, err);
     X11Window window;
     // Exit code 1 here means another copy of the game holds the single-instance lock.
-    ASSERT_TRUE(WaitForMenuButtons(pid, &window, 80)) << ReadAll(err);
+    ASSERT_TRUE(WaitForMenuButtons(pid, &window, 80)) << ReadFile(err);
     ASSERT_TRUE(X11CloseWindow(window));
     EXPECT_EQ(WaitExit(pid, 30), 0);
     pid = -1;
 
-    const std::string errors = ReadAll(err);
+    const std::string errors = ReadFile(err);
     EXPECT_NE(errors.find("Using the game's files in " + (prefix / "share/ember-bastion").string() + "\n"),
               std::string::npos) << errors;
     EXPECT_EQ(errors.find("Cannot"), std::string::npos) << errors;
     // The main menu writes the pointer's position each frame once its buttons are live.
-    EXPECT_FALSE(ReadAll(out).empty());
+    EXPECT_FALSE(ReadFile(out).empty());
 }
 
 }  // namespace

@@ -484,8 +484,8 @@ TEST_F(LevelTest, RestartAfterLosingKeepsTheZoomAndQuittingLeavesNothingBehind)
     EXPECT_EQ(healthAfterRestart, 10000);
     EXPECT_FALSE(lostAfterRestart);
     EXPECT_EQ(waveIndex, 0u);
-    EXPECT_TRUE(LEMeshCount() == 0 && LETextureCount() == 0 && LEFontCount() == 0 && !levelCamera)
-        << LEMeshCount() << " meshes, " << LETextureCount() << " textures, " << LEFontCount() << " fonts left";
+    EXPECT_EQ(LeftOver(), "");
+    EXPECT_EQ(levelCamera, nullptr);
 }
 
 }  // namespace

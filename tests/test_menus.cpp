@@ -190,11 +190,9 @@ protected:
 
     static void ExpectNothingLeft(int meshes, int textures, int fonts)
     {
-        EXPECT_EQ(LEMeshCount(), meshes);
-        EXPECT_EQ(LETextureCount(), textures);
-        EXPECT_EQ(LEFontCount(), fonts);
-        EXPECT_TRUE(objectList.empty());
-        EXPECT_TRUE(textList.empty());
+        EXPECT_EQ(LeftOver(meshes, textures, fonts), "");
+        EXPECT_TRUE(objectList.empty() && textList.empty())
+            << objectList.size() << " objects, " << textList.size() << " labels";
         AudioUpdate();
         EXPECT_EQ(LEAudioFreeCount(), LEAudioPoolSize()) << "every sound channel is back in the pool";
     }

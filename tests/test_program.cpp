@@ -3,13 +3,10 @@
 // is closed, without a leak report.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "X11Probe.h"
@@ -21,36 +18,10 @@ struct Process {
     std::string errPath;
 };
 
+// The program from the source folder, its output and errors in one file.
 Process Start(const std::string& errPath, bool withoutDisplay = false)
 {
-    Process p;
-    p.errPath = errPath;
-    p.pid = fork();
-    if (p.pid == 0) {
-        if (withoutDisplay) {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            setenv("SDL_VIDEODRIVER", "x11", 1);
-        }
-        const int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 2);
-        dup2(fd, 1);
-        if (chdir(EB_SOURCE_DIR) != 0) _exit(97);
-        execl(EB_PROGRAM, EB_PROGRAM, nullptr);
-        _exit(98);
-    }
-    return p;
-}
-
-// Waits for the process to end; -1 if it does not within the limit.
-int WaitExit(pid_t pid, int seconds)
-{
-    for (int i = 0; i < seconds * 20; ++i) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return -1;
+    return {StartProgram(EB_PROGRAM, EB_SOURCE_DIR, errPath, errPath, withoutDisplay), errPath};
 }
 
 // The window has gone full screen and shows the main menu's green: start-up is
@@ -72,35 +43,13 @@ testing::AssertionResult WaitForMainMenu(X11Window* window, int seconds)
                                        << " centre pixel 0x" << std::hex << pixel;
 }
 
-void Stop(Process& p)
-{
-    if (p.pid > 0 && WaitExit(p.pid, 0) == -1) {
-        kill(p.pid, SIGKILL);
-        waitpid(p.pid, nullptr, 0);
-    }
-    p.pid = -1;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::stringstream s;
-    s << std::ifstream(path).rdbuf();
-    return s.str();
-}
-
 class ProgramTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!getenv("DISPLAY")) {
-            if (getenv("EB_REQUIRE_DISPLAY")) FAIL() << "no display";
-            GTEST_SKIP() << "no display";
-        }
-    }
+    void SetUp() override { REQUIRE_DISPLAY(); }
     void TearDown() override
     {
-        Stop(first);
-        Stop(second);
+        KillProgram(first.pid);
+        KillProgram(second.pid);
     }
     Process first, second;
 };
@@ -112,14 +61,14 @@ TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyOutlivesACrashAndClosesClea
     X11Window window;
     // Full screen: a borderless window the size of the display at its corner,
     // cleared to the main menu's deep green.
-    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadAll(first.errPath);
+    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadFile(first.errPath);
     EXPECT_EQ(window.y, 0);
     EXPECT_EQ(window.height, 1080);
 
     second = Start("/tmp/eb_program_second.log");
     const int secondExit = WaitExit(second.pid, 30);
     if (secondExit != -1) second.pid = -1;
-    EXPECT_EQ(secondExit, 1) << ReadAll(second.errPath);
+    EXPECT_EQ(secondExit, 1) << ReadFile(second.errPath);
     EXPECT_EQ(WaitExit(first.pid, 0), -1) << "the first copy must keep running";
     kill(first.pid, SIGKILL);
     waitpid(first.pid, nullptr, 0);
@@ -127,12 +76,12 @@ TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyOutlivesACrashAndClosesClea
     first = Start("/tmp/eb_program_first.log");
     // The killed copy's window may linger for a moment; wait for the new one.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadAll(first.errPath);
+    ASSERT_TRUE(WaitForMainMenu(&window, 30)) << ReadFile(first.errPath);
     EXPECT_EQ(WaitExit(first.pid, 1), -1) << "a new copy must run after a crash";
     ASSERT_TRUE(X11CloseWindow(window));
     EXPECT_EQ(WaitExit(first.pid, 30), 0);
     first.pid = -1;
-    const std::string log = ReadAll("/tmp/eb_program_first.log");
+    const std::string log = ReadFile("/tmp/eb_program_first.log");
     EXPECT_EQ(log.find("NOT ALL RESOURCES"), std::string::npos) << log;
 }
 
@@ -140,7 +89,7 @@ TEST(ProgramWithoutDisplay, SaysWhyAndExitsNonZero)
 {
     const Process p = Start("/tmp/eb_program_nodisplay.log", true);
     EXPECT_EQ(WaitExit(p.pid, 30), 2);
-    EXPECT_NE(ReadAll("/tmp/eb_program_nodisplay.log").find("display"), std::string::npos);
+    EXPECT_NE(ReadFile("/tmp/eb_program_nodisplay.log").find("display"), std::string::npos);
 }
 
 }  // namespace

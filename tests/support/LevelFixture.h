@@ -75,13 +75,10 @@ protected:
         if (loaded) {
             LevelFree();
             LevelUnload();
-            EXPECT_EQ(LEMeshCount(), 0);
-            EXPECT_EQ(LETextureCount(), 0);
-            EXPECT_EQ(LEFontCount(), 0);
-            EXPECT_TRUE(objectList.empty());
-            EXPECT_TRUE(textList.empty());
-            EXPECT_TRUE(enemyList.empty());
-            EXPECT_EQ(levelCamera, nullptr);
+            EXPECT_EQ(LeftOver(), "");
+            EXPECT_TRUE(objectList.empty() && textList.empty() && enemyList.empty() && !levelCamera)
+                << objectList.size() << " objects, " << textList.size() << " labels, " << enemyList.size()
+                << " enemies";
         }
         StopTestEngine();
     }

@@ -6,12 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <tuple>
 
 #include <LEAudio.h>
 #include <LEInput.h>
 #include <LESystem.h>
 #include <src/LEGraphicsOGL.h>
+#include <src/LEFont.h>
+#include <src/LEMesh.h>
 #include <src/LEPlatform.h>
+#include <src/LETexture.h>
 
 bool StartTestEngine(uint32_t width, uint32_t height)
 {
@@ -102,4 +108,20 @@ testing::AssertionResult Near(Vector2 actual, Vector2 expected, float tolerance)
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not within " << tolerance
                                        << " of (" << expected.x << ", " << expected.y << ")";
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string LeftOver(int meshes, int textures, int fonts)
+{
+    std::string out;
+    for (const auto& [what, alive, expected] : {std::tuple{" meshes", LEMeshCount(), meshes},
+                                                std::tuple{" textures", LETextureCount(), textures},
+                                                std::tuple{" fonts", LEFontCount(), fonts}})
+        if (alive != expected) out += (out.empty() ? "" : ", ") + std::to_string(alive - expected) + what;
+    return out;
 }

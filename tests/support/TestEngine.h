@@ -51,5 +51,12 @@ void PushWindowEvent(int windowEvent);
 // RGBA of one pixel of the back buffer, bottom-left origin.
 uint32_t ReadPixelRGBA(int x, int y);
 
+// The meshes, textures and fonts alive beyond the given counts, in words; empty
+// when there are none: EXPECT_EQ(LeftOver(), "").
+std::string LeftOver(int meshes = 0, int textures = 0, int fonts = 0);
+
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 // Runs a command with stdout captured; returns what it printed.
 std::string CaptureStdout(void (*fn)());

@@ -4,8 +4,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 // Xlib's default handler ends the process on an error (a window that vanished
 // between two calls, say); a test should fail instead, so errors are ignored here.
@@ -87,4 +94,42 @@ bool X11CloseWindow(const X11Window& window)
     XFlush(display);
     XCloseDisplay(display);
     return ok;
+}
+
+pid_t StartProgram(const std::string& program, const std::string& folder, const std::string& outPath,
+                   const std::string& errPath, bool withoutDisplay)
+{
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (withoutDisplay) {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    }
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = outPath == errPath ? dup(err) : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (chdir(folder.c_str()) != 0) _exit(97);
+    execl(program.c_str(), program.c_str(), nullptr);
+    _exit(98);
+}
+
+int WaitExit(pid_t pid, int seconds)
+{
+    for (int i = 0;; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        if (i >= seconds * 20) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+void KillProgram(pid_t& pid)
+{
+    if (pid > 0 && WaitExit(pid, 0) == -1) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    pid = -1;
 }

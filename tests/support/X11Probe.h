@@ -2,8 +2,13 @@
 // manager would: find it by title, read its geometry and pixels, ask it to close.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+
+#include "TestEngine.h"
 
 struct X11Window {
     unsigned long id = 0;
@@ -16,3 +21,23 @@ bool X11FindWindow(const std::string& title, X11Window* out);
 uint32_t X11WindowPixel(const X11Window& window, int x, int y);
 // Sends WM_DELETE_WINDOW, as the close button of a window manager does.
 bool X11CloseWindow(const X11Window& window);
+
+// The game as a child process, started in `folder` with its standard output and
+// error written to files (one file when the paths are equal), optionally
+// without any display.
+pid_t StartProgram(const std::string& program, const std::string& folder, const std::string& outPath,
+                   const std::string& errPath, bool withoutDisplay = false);
+// Waits for a child to end: its exit code, 128 when a signal ended it, -1 when it
+// still runs after `seconds`.
+int WaitExit(pid_t pid, int seconds);
+// Kills a child that still runs and reaps it; pid becomes -1.
+void KillProgram(pid_t& pid);
+
+// Process tests skip without a display, and fail without one when EB_REQUIRE_DISPLAY is set.
+#define REQUIRE_DISPLAY()                                                     \
+    do {                                                                      \
+        if (!getenv("DISPLAY")) {                                             \
+            if (getenv("EB_REQUIRE_DISPLAY")) FAIL() << "no display";         \
+            GTEST_SKIP() << "no display";                                     \
+        }                                                                     \
+    } while (0)
