@@ -149,24 +149,6 @@ TEST_F(FontTest, BothGameFontsLoadWithAWhiteAtlasNamedAfterTheFile)
     EXPECT_EQ(LETextureCount(), 1);
 }
 
-TEST_F(FontTest, NewlineStartsTheNextQuadOneLineLowerAtPenZero)
-{
-    LEMesh* mesh = LETextMesh(font, "A\nB");
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->vertexCount, 12u);
-    std::vector<float> v(12 * 9);
-    glBindVertexArray(mesh->vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(v.size() * sizeof(float)), v.data());
-    const LEGlyph& a = font->glyphInfo->glyphs['A' - 32];
-    const LEGlyph& b = font->glyphInfo->glyphs['B' - 32];
-    // Corner A of each quad: (x + x0, y + y1).
-    EXPECT_FLOAT_EQ(v[0], a.x0);
-    EXPECT_FLOAT_EQ(v[1], a.y1);
-    EXPECT_FLOAT_EQ(v[6 * 9 + 0], b.x0);
-    EXPECT_FLOAT_EQ(v[6 * 9 + 1], b.y1 - font->glyphInfo->lineHeight);
-}
-
 TEST_F(FontTest, EmptyTextHasNoMeshSpacesStillAdvanceAndCharactersOutsideTheAtlasAreSkipped)
 {
     EXPECT_EQ(LETextMesh(font, ""), nullptr);

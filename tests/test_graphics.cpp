@@ -11,11 +11,16 @@
 
 using GraphicsTest = EngineTest<1280, 720>;
 
-// Applies the view-projection as the shader does: the 16 floats are four columns.
-static void Project(const float* vp, float x, float y, float z, float clip[4])
+// Applies the view-projection to (x, y, 0, 1) as the shader does (the 16 floats are
+// four columns) and compares the clip coordinates x, y and w with (clipX, clipY, 1).
+static testing::AssertionResult Projects(float x, float y, float clipX, float clipY)
 {
-    for (int row = 0; row < 4; ++row)
-        clip[row] = vp[0 * 4 + row] * x + vp[1 * 4 + row] * y + vp[2 * 4 + row] * z + vp[3 * 4 + row];
+    const float* vp = LEGraphicsViewProjection();
+    float clip[4];
+    for (int row = 0; row < 4; ++row) clip[row] = vp[0 * 4 + row] * x + vp[1 * 4 + row] * y + vp[3 * 4 + row];
+    if (Near({clip[0], clip[1]}, {clipX, clipY}) && Near({clip[2], clip[3]}, {0, 1})) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "(" << x << ", " << y << ") goes to (" << clip[0] << ", " << clip[1] << ", "
+                                       << clip[2] << ", " << clip[3] << ")";
 }
 
 TEST_F(GraphicsTest, ContextIsOpenGL33Core)
@@ -32,19 +37,11 @@ TEST_F(GraphicsTest, TheDefaultProjectionMapsTheWindowAndTheDesignOneIsIndepende
 {
     LESystemFrameBegin();
     LEGraphicsFrameStart();
-    float clip[4];
-    Project(LEGraphicsViewProjection(), 640, 360, 0, clip);
-    EXPECT_FLOAT_EQ(clip[0], 1.0f);
-    EXPECT_FLOAT_EQ(clip[1], 1.0f);
-    EXPECT_FLOAT_EQ(clip[2], 0.0f);
-    EXPECT_FLOAT_EQ(clip[3], 1.0f);
-    Project(LEGraphicsViewProjection(), -320, 0, 0, clip);
-    EXPECT_FLOAT_EQ(clip[0], -0.5f);
+    EXPECT_TRUE(Projects(640, 360, 1, 1));
+    EXPECT_TRUE(Projects(-320, 0, -0.5f, 0));
     LEGraphicsFrameEnd();
     LEGraphicsSetProjection(1920, 1080);
-    Project(LEGraphicsViewProjection(), 960, -540, 0, clip);
-    EXPECT_FLOAT_EQ(clip[0], 1.0f);
-    EXPECT_FLOAT_EQ(clip[1], -1.0f);
+    EXPECT_TRUE(Projects(960, -540, 1, -1));
 }
 
 static void ProvokeInvalidEnum()
