@@ -56,12 +56,12 @@ protected:
     void TearDown() override { StopTestEngine(); }
 };
 
-TEST_F(DamagedFiles, PicturesAndFontsAreRefusedInWords)
+TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
 {
     const std::string png = ReadFile(EB_SOURCE_DIR "/Assets/Sprites/Others/others_nexus.png");
     const std::string ttf = ReadFile(EB_SOURCE_DIR "/Assets/Fonts/arial.ttf");
-    ASSERT_GT(png.size(), 1000u);
-    ASSERT_GT(ttf.size(), 1000u);
+    const std::string wav = ReadFile(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
+    ASSERT_TRUE(png.size() > 1000 && ttf.size() > 1000 && wav.size() > 1000);
     ExpectRefused({{"empty", "", false, "not a PNG image"},
                    {"truncated", png.substr(0, 100), false, "not a PNG image"},
                    {"garbage", Garbage(4000), false, "not a PNG image"},
@@ -76,6 +76,15 @@ TEST_F(DamagedFiles, PicturesAndFontsAreRefusedInWords)
                    {"missing", "", true, "No such file"}},
                   ".ttf", [](const char* path) { return LEFontLoad(path, 20, 1.0f) != nullptr; });
     EXPECT_EQ(LEFontCount(), 0);
+
+    StartDiskAudio();
+    ExpectRefused({{"empty", "", false, "not a sound the game can play"},
+                   {"truncated", wav.substr(0, 30), false, "not a sound the game can play"},
+                   {"garbage", Garbage(4000), false, "not a sound the game can play"},
+                   {"missing", "", true, "cannot open the file: No such file"}},
+                  ".wav", [](const char* path) { return AudioLoad(path) != nullptr; });
+    EXPECT_EQ(LEAudioLoadedCount(), 0u);
+    StopDiskAudio();
 }
 
 // Every input that once crashed a loader under the fuzzers stays here, and must
@@ -100,20 +109,6 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
     EXPECT_GT(cases, 0);
     EXPECT_EQ(LEFontCount(), 0);
     EXPECT_EQ(LETextureCount(), 0);
-}
-
-TEST(DamagedSounds, SoundsAreRefusedInWords)
-{
-    StartDiskAudio();
-    const std::string wav = ReadFile(EB_SOURCE_DIR "/Assets/Audio/SFX/sfx_orc.wav");
-    ASSERT_GT(wav.size(), 1000u);
-    ExpectRefused({{"empty", "", false, "not a sound the game can play"},
-                   {"truncated", wav.substr(0, 30), false, "not a sound the game can play"},
-                   {"garbage", Garbage(4000), false, "not a sound the game can play"},
-                   {"missing", "", true, "cannot open the file: No such file"}},
-                  ".wav", [](const char* path) { return AudioLoad(path) != nullptr; });
-    EXPECT_EQ(LEAudioLoadedCount(), 0u);
-    StopDiskAudio();
 }
 
 // The start-up check: the shipped files all pass and the list names every file
