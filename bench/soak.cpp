@@ -8,13 +8,15 @@
 //
 //     bench_soak [minutes] [endless minutes]     (defaults: 60 and a quarter)
 //
-// Every 10 seconds it prints the resident memory. It fails (exit 1) when memory
-// grows more than 5 MB from the end of the second full cycle to the end of the
-// last, or when the endless wave's median frame time grows more than 20% from its
-// first minute to its last, once the field has filled. The frame time judged is the processor time the
-// process spends on a frame (its own thread and the software renderer's), so
-// another program sharing the machine does not pass for a slower game; the wall
-// time is printed beside it. Sanitizer reports end the process on their own.
+// Every 10 seconds it samples the resident memory. It fails (exit 1) when the
+// median of a cycle's samples grows more than 5 MB from the second full cycle
+// to the last (a single sample swings by ten megabytes as the allocator hands
+// pages back), or when the endless wave's median frame time grows more than 20%
+// from its first minute to its last, once the field has filled. The frame time
+// judged is the processor time the process spends on a frame (its own thread
+// and the software renderer's), so another program sharing the machine does not
+// pass for a slower game; the wall time is printed beside it. Sanitizer reports
+// end the process on their own.
 #include <SDL2/SDL_mouse.h>     // Required for: SDL_BUTTON_LEFT
 #include <SDL2/SDL_scancode.h>  // Required for: SDL_SCANCODE_*
 
@@ -153,7 +155,8 @@ struct Run {
     bool losingRun = false;         // level 1 of each cycle is lost once, then restarted
     bool lostThisCycle = false;
     bool endlessBegun = false;
-    std::vector<double> cycleMemory;  // resident MB at the end of each cycle
+    std::vector<double> cycleSamples;  // resident MB every 10 seconds of the cycle under way
+    std::vector<double> cycleMemory;   // each full cycle's median resident MB
     std::vector<EndlessMinute> endlessMinutes;
     double lastSample = 0.0, lastFrame = 0.0, lastFrameCpu = 0.0, begun = 0.0;
     int32_t watchedState = 0;
@@ -316,11 +319,12 @@ void DecideInMenu(double now)
     if (run.goal == Goal::Menu && run.framesInState > 5) {
         // Back in the menu after level 4: a full cycle is done.
         if (run.cycle > 0) {
-            run.cycleMemory.push_back(ResidentMegabytes());
-            fprintf(stderr, "cycle %zu done at %.0f s: %.1f MB resident\n", run.cycleMemory.size(),
-                    now - run.begun, run.cycleMemory.back());
+            run.cycleMemory.push_back(Median(run.cycleSamples));
+            fprintf(stderr, "cycle %zu done at %.0f s: %.1f MB resident, median %.1f MB over the cycle\n",
+                    run.cycleMemory.size(), now - run.begun, ResidentMegabytes(), run.cycleMemory.back());
         }
         run.cycle += 1;
+        run.cycleSamples.clear();
         run.lostThisCycle = false;
         if (run.cycle % 2 == 0 && now < run.endlessStart) {
             ClickAt({-350.0f + 170.0f * 4.0f, -100.0f}, MENU_ZOOM);  // Credits, every other cycle
@@ -358,8 +362,10 @@ void Drive()
     if (now > run.endSeconds + 600.0) Fail("the player got stuck: the run is ten minutes over its time");
     if (now - run.lastSample >= SAMPLE_SECONDS) {
         run.lastSample = now;
-        fprintf(stderr, "%6.0f s  %7.1f MB  state %d  enemies %zu  objects %zu\n", now - run.begun,
-                ResidentMegabytes(), currentState, enemyList.size(), objectList.size());
+        const double resident = ResidentMegabytes();
+        run.cycleSamples.push_back(resident);
+        fprintf(stderr, "%6.0f s  %7.1f MB  state %d  enemies %zu  objects %zu\n", now - run.begun, resident,
+                currentState, enemyList.size(), objectList.size());
     }
     if (currentState != run.watchedState) {
         run.watchedState = currentState;
@@ -405,7 +411,7 @@ bool Judge()
     fprintf(stderr, "full cycles: %zu\n", cycles);
     if (cycles >= 3) {
         const double growth = run.cycleMemory.back() - run.cycleMemory[1];
-        fprintf(stderr, "memory: %.1f MB after cycle 2, %.1f MB after cycle %zu: %+.1f MB\n", run.cycleMemory[1],
+        fprintf(stderr, "memory: median %.1f MB over cycle 2, %.1f MB over cycle %zu: %+.1f MB\n", run.cycleMemory[1],
                 run.cycleMemory.back(), cycles, growth);
         if (growth > MEMORY_GROWTH_LIMIT_MB) {
             fprintf(stderr, "FAILED: memory grew more than %.0f MB\n", MEMORY_GROWTH_LIMIT_MB);
