@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 
 #include "TestEngine.h"
 
@@ -60,14 +59,13 @@ TEST(Assets, EveryAssetLiteralInTheGameSourcesIsOnTheCheckedList)
 {
     std::set<std::string> listed;
     for (size_t i = 0; i < GAME_ASSET_COUNT; ++i) listed.insert(GAME_ASSETS[i].path);
-    const std::regex literal("\"(Assets/[^\"\\\\]*)\"");
     size_t found = 0;
     for (const auto& entry : fs::recursive_directory_iterator(kRoot / "game")) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".cpp" && ext != ".h") continue;
         const std::string s = ReadFile(entry.path());
-        for (std::sregex_iterator it(s.begin(), s.end(), literal), end; it != end; ++it) {
-            const std::string path = (*it)[1].str();
+        for (size_t at = s.find("\"Assets/"); at != std::string::npos; at = s.find("\"Assets/", at + 1)) {
+            const std::string path = s.substr(at + 1, s.find('"', at + 1) - at - 1);
             // format strings and paths built at run time cannot be resolved here
             if (path.find('%') != std::string::npos || path.find('{') != std::string::npos) continue;
             ++found;
