@@ -145,13 +145,13 @@ TEST(Assets, SoundsOpenAndNoneClips)
 TEST(Assets, MusicLoopsWithoutASeam)
 {
     for (const char* rel : {"Assets/Audio/Music/music_mainmenu.wav", "Assets/Audio/Music/music_level.wav"}) {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec audio;
         Uint8* bytes = nullptr;
         Uint32 length = 0;
-        ASSERT_NE(SDL_LoadWAV((kRoot / rel).c_str(), &spec, &bytes, &length), nullptr) << rel << SDL_GetError();
-        ASSERT_EQ(spec.format, AUDIO_S16LSB) << rel;
+        ASSERT_NE(SDL_LoadWAV((kRoot / rel).c_str(), &audio, &bytes, &length), nullptr) << rel << SDL_GetError();
+        ASSERT_EQ(audio.format, AUDIO_S16LSB) << rel;
         const Sint16* data = reinterpret_cast<const Sint16*>(bytes);
-        const int channels = spec.channels;
+        const int channels = audio.channels;
         const size_t frames = length / (2 * channels);
         ASSERT_GT(frames, 1000u) << rel;
         for (int ch = 0; ch < channels; ++ch) {
