@@ -23,6 +23,7 @@
 #include <LEAudio.h>
 #include <LEGameState.h>
 #include <LEInput.h>
+#include <LEInputScript.h>
 #include <LESystem.h>
 #include <actors/CharSel.h>
 #include <actors/Enemy.h>
@@ -44,8 +45,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <functional>
 #include <string>
 #include <time.h>
 #include <unistd.h>
@@ -103,39 +102,17 @@ struct EndlessMinute {
     double MeanEnemies() const { return wall.empty() ? 0.0 : enemySum / double(wall.size()); }
 };
 
+// Injected input, queued as script steps: one action per frame, read by the frame after
 // ---------------------------------------------------------------------------
-// Injected input: one queued action per frame, read by the frame after
-// ---------------------------------------------------------------------------
-std::deque<std::function<void()>> inputQueue;
+void Press(int scancode) { LEScriptKeys({scancode}); }
+void CtrlPress(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
 
-void Press(int scancode)
+void ClickAt(Vector2 world, Vector2 zoom)
 {
-    inputQueue.push_back([scancode] { LEPlatformInjectKey(scancode, true); });
-    inputQueue.push_back([scancode] { LEPlatformInjectKey(scancode, false); });
-}
-
-void CtrlPress(int scancode)
-{
-    inputQueue.push_back([] { LEPlatformInjectKey(SDL_SCANCODE_LCTRL, true); });
-    Press(scancode);
-    inputQueue.push_back([] { LEPlatformInjectKey(SDL_SCANCODE_LCTRL, false); });
-}
-
-void ClickAt(Vector2 world, Vector2 zoom, int button = SDL_BUTTON_LEFT)
-{
-    inputQueue.push_back([world, zoom] {
-        LEPlatformWarpMouse(int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y));
-    });
-    inputQueue.push_back([button] { LEPlatformInjectMouseButton(button, true); });
-    inputQueue.push_back([button] { LEPlatformInjectMouseButton(button, false); });
+    LEScriptClick(int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y), SDL_BUTTON_LEFT);
 }
 
 void ClickLevel(Vector2 world) { ClickAt(world, LEVEL_ZOOM); }
-
-void Idle(int frames)
-{
-    for (int i = 0; i < frames; ++i) inputQueue.push_back([] {});
-}
 
 // ---------------------------------------------------------------------------
 // The player: what to do next, decided whenever the queued input has run out
@@ -194,13 +171,13 @@ void VisitShop()
 void VisitPauseAndSettings()
 {
     Press(SDL_SCANCODE_ESCAPE);
-    Idle(2);
+    LEScriptIdle(2);
     ClickLevel({0, -95});     // Settings
-    Idle(2);
+    LEScriptIdle(2);
     ClickLevel({-150, -150});  // music down
     ClickLevel({150, -150});   // and up again
     Press(SDL_SCANCODE_ESCAPE);
-    Idle(2);
+    LEScriptIdle(2);
     ClickLevel({0, 160});     // Resume
 }
 
@@ -210,9 +187,7 @@ void Fight()
     if (!enemyList.empty()) ClickLevel(enemyList.front()->transform.position);
     const int keys[] = {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D};
     const int key = keys[(run.waveFrames / 20) % 4];
-    inputQueue.push_back([key] { LEPlatformInjectKey(key, true); });
-    Idle(8);
-    inputQueue.push_back([key] { LEPlatformInjectKey(key, false); });
+    LEScriptKeys({key}, 9);
 }
 
 void DecideInLevel(double now)
@@ -223,7 +198,7 @@ void DecideInLevel(double now)
             run.goal = Goal::Prepare;
         } else if (charSelScreen && charSelScreen->screenOpen) {
             ClickLevel(HERO_PORTRAITS[run.heroChoice++ % 3]);
-            Idle(2);
+            LEScriptIdle(2);
         }
         return;
     case Goal::Prepare:
@@ -245,7 +220,7 @@ void DecideInLevel(double now)
         if (waveIndex >= uint32_t(WAVE_COUNT)) {
             if (!levelWon) return;  // the win shows on the next update
             Press(SDL_SCANCODE_N);
-            Idle(3);
+            LEScriptIdle(3);
             run.goal = currentState == STATE_LEVEL_4 ? Goal::Menu : Goal::ChooseHero;
             return;
         }
@@ -254,7 +229,7 @@ void DecideInLevel(double now)
             return;
         }
         Press(SDL_SCANCODE_RETURN);
-        Idle(2);
+        LEScriptIdle(2);
         run.waveFrames = 0;
         run.goal = run.losingRun ? Goal::Lose : Goal::PlayWave;
         return;
@@ -276,7 +251,7 @@ void DecideInLevel(double now)
     case Goal::Lose:
         if (levelLost) {
             Press(SDL_SCANCODE_R);
-            Idle(3);
+            LEScriptIdle(3);
             run.lostThisCycle = true;
             run.goal = Goal::ChooseHero;
         } else if (run.waveFrames > LOSS_FRAME_LIMIT) {
@@ -289,7 +264,7 @@ void DecideInLevel(double now)
         if (!run.endlessBegun && betweenRounds) {
             if (!cheatNexus) CtrlPress(SDL_SCANCODE_3);
             Press(SDL_SCANCODE_RETURN);
-            Idle(2);
+            LEScriptIdle(2);
         } else if (!run.endlessBegun && !cheatNonStop) {
             CtrlPress(SDL_SCANCODE_4);
         } else if (!run.endlessBegun) {
@@ -313,7 +288,7 @@ void DecideInMenu(double now)
 {
     if (MainMenuSplashRunning()) {
         Press(SDL_SCANCODE_SPACE);
-        Idle(2);
+        LEScriptIdle(2);
         return;
     }
     if (run.goal == Goal::Menu && run.framesInState > 5) {
@@ -328,10 +303,10 @@ void DecideInMenu(double now)
         run.lostThisCycle = false;
         if (run.cycle % 2 == 0 && now < run.endlessStart) {
             ClickAt({-350.0f + 170.0f * 4.0f, -100.0f}, MENU_ZOOM);  // Credits, every other cycle
-            Idle(700);
+            LEScriptIdle(700);
         }
         ClickAt({-350.0f, -100.0f}, MENU_ZOOM);  // Play
-        Idle(3);
+        LEScriptIdle(3);
         run.goal = Goal::ChooseHero;
     }
 }
@@ -373,11 +348,7 @@ void Drive()
     }
     ++run.framesInState;
     ++run.waveFrames;
-    if (!inputQueue.empty()) {
-        inputQueue.front()();
-        inputQueue.pop_front();
-        return;
-    }
+    if (LEScriptRun()) return;
     if (InLevel()) {
         DecideInLevel(now);
     } else if (currentState == STATE_MAIN_MENU) {

@@ -3,6 +3,7 @@
 // levels, settings that last for the whole run, the credits on time, and
 // restarts and round trips that leave nothing behind.
 #include <LEAudio.h>
+#include <LEInputScript.h>
 #include <menus/Credits.h>
 #include <menus/HTPlay.h>
 #include <menus/MainMenu.h>
@@ -42,97 +43,40 @@ TEST(SettingsArithmetic, VolumesStepInTenthsAndResolutionsWrapRound)
 }
 
 // ---------------------------------------------------------------------------
-// A script of player actions, run one step at a time from inside the frame loop
+// A script of player actions, run one step a frame from inside the frame loop
 // ---------------------------------------------------------------------------
-struct Step {
-    std::string what;
-    std::function<void()> act;   // once, when the step begins
-    std::function<bool()> done;  // checked on the frames after
-    int limit;                   // frames before the step counts as failed
-};
+bool scriptRanOut = false;
+int levelInits = 0;
 
-struct {
-    std::vector<Step> steps;
-    size_t current = 0;
-    int frames = 0;
-    bool begun = false;
-    std::string failure;
-    int levelInits = 0;
-} script;
-
-void RunScript()
-{
-    if (!script.failure.empty()) return;
-    if (script.current >= script.steps.size()) {
-        script.failure = "the script ran out before the game ended";
-        nextState = STATE_QUIT;
-        return;
-    }
-    Step& step = script.steps[script.current];
-    if (!script.begun) {
-        script.begun = true;
-        script.frames = 0;
-        if (step.act) step.act();
-        return;
-    }
-    ++script.frames;
-    if (!step.done || step.done()) {
-        ++script.current;
-        script.begun = false;
-    } else if (script.frames > step.limit) {
-        script.failure = step.what;
-        nextState = STATE_QUIT;
-    }
-}
-
+// A game that outlives its script, or a step that fails, quits.
 template <void (*Update)()>
 void Scripted()
 {
-    RunScript();
+    if (!LEScriptRun()) {
+        scriptRanOut = LEScriptFailure().empty();
+        nextState = STATE_QUIT;
+    }
     Update();
 }
 
 void CountedLevelInit()
 {
-    ++script.levelInits;
+    ++levelInits;
     LevelInit();
 }
 
-void Add(std::string what, std::function<void()> act, std::function<bool()> done = nullptr, int limit = 600)
+void Tap(int scancode) { LEScriptKeys({scancode}); }
+void CtrlTap(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
+void WaitFor(std::string what, std::function<bool()> done, int limit = 600)
 {
-    script.steps.push_back({std::move(what), std::move(act), std::move(done), limit});
+    LEScriptWaitFor(std::move(what), std::move(done), limit);
 }
-
-void WaitFor(std::string what, std::function<bool()> done, int limit = 600) { Add(std::move(what), nullptr, done, limit); }
-
-void Wait(int frames)
-{
-    auto left = std::make_shared<int>(frames);
-    Add("wait", [left, frames] { *left = frames; }, [left] { return --*left <= 0; });
-}
-
-void Tap(int scancode)
-{
-    Add("key down", [scancode] { PushKeyEvent(scancode, true); });
-    Add("key up", [scancode] { PushKeyEvent(scancode, false); });
-}
-
-void CtrlTap(int scancode)
-{
-    Add("ctrl down", [] { PushKeyEvent(SDL_SCANCODE_LCTRL, true); });
-    Tap(scancode);
-    Add("ctrl up", [] { PushKeyEvent(SDL_SCANCODE_LCTRL, false); });
-}
+void Wait(int frames) { LEScriptIdle(frames); }
 
 // A click at a world point through a camera zoom, in the 1920 x 1080 window.
 void ClickAt(Vector2 world, Vector2 zoom)
 {
-    Add("point", [world, zoom] {
-        SDL_WarpMouseInWindow(SDL_GL_GetCurrentWindow(), int(960.0f + world.x / zoom.x),
-                             int(540.0f - world.y / zoom.y));
-    });
-    Add("press", [] { PushMouseButtonEvent(SDL_BUTTON_LEFT, true); });
-    Add("release", [] { PushMouseButtonEvent(SDL_BUTTON_LEFT, false); });
+    LEScriptClick(int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y), SDL_BUTTON_LEFT);
 }
 
 constexpr Vector2 MENU_ZOOM{0.5f, 0.8888889f}, LEVEL_ZOOM{0.41666666f, 0.57347673f};
@@ -161,7 +105,9 @@ protected:
         REQUIRE_ENGINE(1920, 1080);
         StartDiskAudio();
         LESystemSetFixedFrameTime(1.0 / 60.0);
-        script = {};
+        LEScriptClear();
+        scriptRanOut = false;
+        levelInits = 0;
         musicVolume = sfxVolume = 1.0f;
         LEGameStateClear();
         LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, Scripted<MainMenuUpdate>, MainMenuDraw,
@@ -229,7 +175,7 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     ClickLevel({0, -180});
     WaitFor("restart asks first", [] { return pauseMenu->confirmBox->visible; });
     Tap(SDL_SCANCODE_RETURN);
-    WaitFor("Enter restarts the level", [] { return script.levelInits == 2; });
+    WaitFor("Enter restarts the level", [] { return levelInits == 2; });
     WaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
     ChooseHunter();
 
@@ -269,8 +215,9 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     Tap(SDL_SCANCODE_RETURN);  // the loop ends on this, the last step
 
     RunFrom(STATE_MAIN_MENU);
-    EXPECT_EQ(script.failure, "") << "after " << script.current << " steps";
-    EXPECT_EQ(script.current, script.steps.size() - 1) << "Enter quit the game on the last step";
+    EXPECT_EQ(LEScriptFailure(), "") << "with " << LEScriptStepsLeft() << " steps left";
+    EXPECT_FALSE(scriptRanOut) << "Enter quit the game on the last step";
+    EXPECT_EQ(LEScriptStepsLeft(), 0u);
     EXPECT_NEAR(musicVolume, 0.8f, 0.001f);
     ExpectNothingLeft(meshes, textures, fonts);
 }
