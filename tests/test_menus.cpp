@@ -177,6 +177,14 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     Tap(SDL_SCANCODE_RETURN);
     WaitFor("Enter restarts the level", [] { return levelInits == 2; });
     WaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
+
+    // Lost, then R: the level starts again as it began.
+    LEScriptAdd("the nexus falls", [] { nexusHealth = 0; }, [] { return levelLost; });
+    Tap(SDL_SCANCODE_R);
+    WaitFor("R restarts the lost level", [] { return levelInits == 3; });
+    WaitFor("at its own zoom with a whole nexus", [] {
+        return Near(levelCamera->transform.scale, LEVEL_ZOOM) && nexusHealth == 10000 && !levelLost && waveIndex == 0;
+    }, 1);
     ChooseHunter();
 
     // Six waves with the endless-wave cheat switched on and off, then N.
