@@ -46,16 +46,6 @@ TEST(Math, MultiplyIntoMayWriteOverItsOperands)
     ExpectMatrixNear(right, expected);
 }
 
-TEST(Math, ComposeRotatesAndScalesTheChildIntoTheParent)
-{
-    const Transform parent = TransformMakeValues(10, 0, 2, 2, float(M_PI / 2));
-    const Transform child = TransformMakeValues(1, 0, 1, 1, 0);
-    const Transform r = TransformCompose(parent, child);
-    EXPECT_TRUE(Near(r.position, {10, 2}, 1e-5f));
-    EXPECT_TRUE(Near(r.scale, {2, 2}));
-    EXPECT_FLOAT_EQ(r.rotation, float(M_PI / 2));
-}
-
 TEST(Math, RelativeUndoesCompose)
 {
     const Transform parent = TransformMakeValues(-30, 12, 1.5f, 0.5f, 0.7f);
@@ -64,12 +54,4 @@ TEST(Math, RelativeUndoesCompose)
     EXPECT_TRUE(Near(back.position, child.position, 1e-4f));
     EXPECT_TRUE(Near(back.scale, child.scale, 1e-5f));
     EXPECT_NEAR(back.rotation, child.rotation, 1e-5f);
-}
-
-TEST(Math, VectorAddAssignReturnsTheUpdatedVector)
-{
-    Vector2 a{1, 2};
-    EXPECT_EQ(&Vector2AddAssign(a, {3, -5}), &a);
-    EXPECT_TRUE(Near(a, {4, -3}));
-    EXPECT_TRUE(Near(Vector2Sub(a, Vector2Add(a, {1, 1})), {-1, -1}));
 }
