@@ -160,8 +160,6 @@ TEST_F(AudioOnDiskDriver, LoadingTheSamePathTwiceGivesOneRecordAndAMissingFileNo
     EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE);
 }
 
-// The free list is a stack at its back, filled in index order; AudioUpdate hands
-// finished records back walking the active list from the front.
 TEST_F(AudioOnDiskDriver, WithAllRecordsActiveTheNextPlayIsNullAndOneUpdateFreesThemAll)
 {
     SoundAsset* blip = AudioLoad(blipPath.c_str());
@@ -174,8 +172,6 @@ TEST_F(AudioOnDiskDriver, WithAllRecordsActiveTheNextPlayIsNullAndOneUpdateFrees
         ASSERT_TRUE(plays.back()) << "play " << i;
         slots.insert(plays.back().Slot());
     }
-    EXPECT_EQ(plays[0].Slot(), 99);
-    EXPECT_EQ(plays[1].Slot(), 98);
     EXPECT_EQ(slots.size(), size_t(SOUND_POOL_SIZE));
     EXPECT_EQ(LEAudioFreeCount(), 0u);
     EXPECT_EQ(AudioPlay(blip, false, SOUND_GROUP_SFX), nullptr);
@@ -187,9 +183,6 @@ TEST_F(AudioOnDiskDriver, WithAllRecordsActiveTheNextPlayIsNullAndOneUpdateFrees
     EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE);
     EXPECT_EQ(LEAudioActiveCount(), 0u);
     for (SoundChannel play : plays) EXPECT_FALSE(play) << "a recycled play's handle is spent";
-    // The last play's record went back last and is on top of the stack.
-    EXPECT_EQ(AudioPlay(blip, true, SOUND_GROUP_SFX).Slot(), plays[99].Slot());
-    EXPECT_EQ(AudioPlay(blip, true, SOUND_GROUP_SFX).Slot(), plays[98].Slot());
 }
 
 TEST_F(AudioOnDiskDriver, PlayingOrPausedRecordsAreNeverRecycled)
@@ -250,84 +243,70 @@ TEST_F(AudioOnDiskDriver, GroupVolumesAreClampedToTheUnitRange)
 // ---------------------------------------------------------------------------
 // Spent handles
 
-TEST_F(AudioOnDiskDriver, AStaleHolderCannotTouchTheSoundThatReusedItsRecordNorFreeItTwice)
+// However a play loses its record, its holder keeps a spent handle that cannot
+// reach the play that comes next, nor hand a record back twice.
+TEST_F(AudioOnDiskDriver, ASpentHandleCannotTouchTheNextPlayNorFreeARecordTwice)
 {
-    SoundAsset* click = AudioLoad(blipPath.c_str());
-    SoundAsset* song = AudioLoad(tonePath.c_str());
-    ASSERT_TRUE(click && song);
-
-    // A button's click ends and its record is recycled; the music gets that record.
-    SoundChannel button = AudioPlay(click, false, SOUND_GROUP_SFX);
-    ASSERT_TRUE(WaitUntilEnded(button));
-    ASSERT_EQ(AudioUpdate(), 1u);
-    // Stopping the recycled record must not list it free twice.
-    AudioStop(button);
-    AudioStop(button);
-    EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE);
-    SoundChannel music = AudioPlayLooped(song);
-    ASSERT_EQ(music.Slot(), button.Slot());
-
-    // The button still holds its old handle, as a button's Unload would.
-    EXPECT_FALSE(button);
-    EXPECT_FALSE(AudioIsPlaying(button));
-    AudioSetPaused(button, true);
-    AudioStop(button);
-    EXPECT_FLOAT_EQ(button->volume, 1.0f);
-    EXPECT_EQ(button->group, SOUND_GROUP_NONE) << "a spent handle reads a detached record";
-
-    EXPECT_TRUE(music);
-    EXPECT_TRUE(AudioIsPlaying(music));
-    EXPECT_FALSE(music->paused);
-    EXPECT_EQ(LEAudioActiveCount(), 1u);
-
-    // Were a record listed twice, one of these plays would share it with the music.
-    EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE - 1);
-    std::set<int> slots;
-    for (uint32_t i = 1; i < SOUND_POOL_SIZE; ++i) slots.insert(AudioPlay(click, true, SOUND_GROUP_SFX).Slot());
-    EXPECT_EQ(slots.size(), size_t(SOUND_POOL_SIZE - 1));
-    EXPECT_EQ(slots.count(-1) + slots.count(music.Slot()), 0u);
-    EXPECT_EQ(AudioPlay(click, true, SOUND_GROUP_SFX), nullptr);
-}
-
-TEST_F(AudioOnDiskDriver, AHolderOfAStoppedPlayCannotTouchTheNextPlay)
-{
-    SoundAsset* tone = AudioLoad(tonePath.c_str());
-    ASSERT_NE(tone, nullptr);
-    SoundChannel old = AudioPlay(tone, true, SOUND_GROUP_SFX);
-    AudioStop(old);
-    SoundChannel next = AudioPlay(tone, true, SOUND_GROUP_MUSIC);
-    ASSERT_EQ(next.Slot(), old.Slot());
-    EXPECT_NE(next, old);
-
-    AudioSetPaused(old, false);
-    AudioSetGroupVolume(SOUND_GROUP_SFX, 0.0f);
-    AudioStop(old);
-    EXPECT_TRUE(next->paused);
-    EXPECT_FLOAT_EQ(next->volume, 1.0f);
-    EXPECT_TRUE(AudioIsPlaying(next));
-    EXPECT_EQ(LEAudioActiveCount(), 1u);
-}
-
-TEST_F(AudioOnDiskDriver, AFinishedPlayCannotReachThePlayThatTookOverItsMixerChannel)
-{
+    const struct {
+        const char* what;
+        bool sameRecord;  // the next play reuses the spent play's record
+        std::function<SoundChannel(SoundAsset* blip)> spend;
+    } cases[] = {
+        // A button's click ends and AudioUpdate recycles its record, as a button's Unload would find it.
+        {"recycled after it ended", true, [](SoundAsset* blip) {
+             SoundChannel play = AudioPlay(blip, false, SOUND_GROUP_SFX);
+             EXPECT_TRUE(WaitUntilEnded(play));
+             EXPECT_EQ(AudioUpdate(), 1u);
+             AudioStop(play);
+             return play;
+         }},
+        {"stopped by its holder", true, [](SoundAsset* blip) {
+             SoundChannel play = AudioPlay(blip, true, SOUND_GROUP_SFX);
+             AudioStop(play);
+             return play;
+         }},
+        // Ended but still active until the next AudioUpdate: the next play takes the
+        // mixer channel it no longer needs.
+        {"ended, its mixer channel taken", false, [](SoundAsset* blip) {
+             SoundChannel play = AudioPlay(blip, false, SOUND_GROUP_SFX);
+             EXPECT_TRUE(WaitUntilEnded(play));
+             return play;
+         }},
+    };
     SoundAsset* blip = AudioLoad(blipPath.c_str());
     SoundAsset* song = AudioLoad(tonePath.c_str());
     ASSERT_TRUE(blip && song);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SoundChannel spent = c.spend(blip);
+        SoundChannel music = AudioPlayLooped(song);
+        ASSERT_TRUE(AudioIsPlaying(music));
+        EXPECT_EQ(music.Slot() == spent.Slot(), c.sameRecord);
+        EXPECT_FALSE(AudioIsPlaying(spent));
+        AudioSetPaused(spent, true);
+        AudioSetGroupVolume(SOUND_GROUP_SFX, 0.0f);
+        AudioStop(spent);
+        AudioStop(spent);
+        if (c.sameRecord) {
+            EXPECT_FALSE(spent);
+            EXPECT_FLOAT_EQ(spent->volume, 1.0f);
+            EXPECT_EQ(spent->group, SOUND_GROUP_NONE) << "a spent handle reads a detached record";
+        }
+        EXPECT_TRUE(AudioIsPlaying(music));
+        EXPECT_FALSE(music->paused);
+        EXPECT_FLOAT_EQ(music->volume, 1.0f);
+        EXPECT_EQ(AudioUpdate(), 0u);
 
-    // The blip ends but stays active until the next AudioUpdate; meanwhile the next
-    // play gets the mixer channel the blip no longer needs.
-    SoundChannel finished = AudioPlay(blip, false, SOUND_GROUP_SFX);
-    ASSERT_TRUE(WaitUntilEnded(finished));
-    SoundChannel music = AudioPlayLooped(song);
-    ASSERT_TRUE(AudioIsPlaying(music));
-    EXPECT_FALSE(AudioIsPlaying(finished)) << "the new play on its channel is not the blip";
-
-    AudioSetPaused(finished, true);
-    AudioStop(finished);
-    EXPECT_TRUE(AudioIsPlaying(music));
-    EXPECT_FALSE(music->paused);
-    EXPECT_EQ(AudioUpdate(), 0u);
-    EXPECT_EQ(LEAudioActiveCount(), 1u);
+        // Were a record listed twice, one of these plays would share it with the music.
+        EXPECT_EQ(LEAudioFreeCount(), SOUND_POOL_SIZE - 1);
+        std::set<int> slots;
+        for (uint32_t i = 1; i < SOUND_POOL_SIZE; ++i) slots.insert(AudioPlay(blip, true, SOUND_GROUP_SFX).Slot());
+        EXPECT_EQ(slots.size(), size_t(SOUND_POOL_SIZE - 1));
+        EXPECT_EQ(slots.count(-1) + slots.count(music.Slot()), 0u);
+        EXPECT_EQ(AudioPlay(blip, true, SOUND_GROUP_SFX), nullptr);
+        AudioStopAll();
+        AudioSetGroupVolume(SOUND_GROUP_SFX, 1.0f);
+    }
 }
 
 TEST_F(AudioOnDiskDriver, UnloadingASoundOrStoppingSoundEndsItsPlaysAndSpendsTheirHandles)
