@@ -131,7 +131,7 @@ TEST(Backgrounds, RoadsRunUnderEveryPathTheEnemiesWalk)
     }
 }
 
-// Every HUD label reads at least 3:1 (WCAG contrast) against the picture under
+// Every HUD label is on the screen and reads at least 3:1 (WCAG contrast) against the picture under
 // it on every map: the label's ink box, measured with its font and scale at
 // its longest usual text, is mapped into the background, and the worst 5% of
 // the pixels there must still give 3:1 against the label's colour.
@@ -165,6 +165,8 @@ TEST_F(BackgroundTest, HudLabelsStandOutFromTheBackgroundOnEveryMap)
             const float hh = (box.maxY - box.minY) * 0.5f * label->transform.scale.y;
             ASSERT_GT(hw, 0.0f) << "label " << l.id << " has no ink";
             const Vector2 c = label->transform.position;
+            EXPECT_TRUE(std::fabs(c.x) < 400.0f && std::fabs(c.y) < 300.0f) << "level " << state << " label " << l.id
+                                                                             << " is off the screen";
             const double ink = Luminance(int(label->color >> 16 & 255), int(label->color >> 8 & 255),
                                          int(label->color & 255));
             std::vector<double> contrasts;

@@ -37,20 +37,9 @@ protected:
     {
         REQUIRE_ENGINE(1920, 1080);
         LESystemSetFixedFrameTime(FRAME);
-        spawnTimer = 0.0f;
-        waveIndex = 0;
-        enemiesRemaining = 0;  // Init leaves it to the round start
-        previousWaveEffect = 0;
-        waveEffectPending = true;
-        cheatMoney = cheatDamage = cheatNexus = cheatNonStop = false;
         LEGameStateClear();
         RegisterGameStates();
-        initialState = previousState = currentState = nextState = STATE_LEVEL_1;
-        LEGameStateSelect();
-        LevelLoad();
-        LevelInit();
-        KeepSelectorClosed();
-        loaded = true;
+        Enter(STATE_LEVEL_1);
     }
 
     // The character selection opens by itself on a level's first update and holds
@@ -58,16 +47,19 @@ protected:
     // need none, keep it closed.
     static void KeepSelectorClosed() { charSelScreen->clickCount = 1; }
 
-    // Leaves the level for another level state, as the state table would.
-    static void Enter(int32_t state)
+    // Enters a level state as the state table would, leaving the level in play first.
+    void Enter(int32_t state)
     {
-        LevelFree();
-        LevelUnload();
+        if (loaded) {
+            LevelFree();
+            LevelUnload();
+        }
         previousState = currentState = nextState = state;
         LEGameStateSelect();
         LevelLoad();
         LevelInit();
         KeepSelectorClosed();
+        loaded = true;
     }
 
     void TearDown() override
