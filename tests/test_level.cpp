@@ -192,26 +192,6 @@ TEST_F(LevelTest, FocusLossFreezesTheRound)
     EXPECT_NEAR(spawnTimer, before + 30 * FRAME, 1e-3);
 }
 
-TEST_F(LevelTest, CheatsToggleAndCountingDownNeverWraps)
-{
-    CtrlTap(SDL_SCANCODE_3);
-    EXPECT_EQ(nexusHealth, 2000000000);
-    CtrlTap(SDL_SCANCODE_3);
-    EXPECT_EQ(nexusHealth, 100);
-
-    StartRoundWithEnter();
-    CtrlTap(SDL_SCANCODE_4);
-    EXPECT_EQ(enemiesRemaining, 0xFFFFFFFFu);
-    CtrlTap(SDL_SCANCODE_4);
-    EXPECT_TRUE(betweenRounds) << "the wave ends at the next round update";
-
-    // Two enemies dying between rounds, with nothing left to count.
-    AddEnemy<Goblin>(1000)->health = 0.0f;
-    AddEnemy<Goblin>(1001)->health = 0.0f;
-    Step();
-    EXPECT_EQ(enemiesRemaining, 0u);
-}
-
 TEST_F(LevelTest, TwoKillsInTheFrameThatReachesTheTargetStillEndTheWave)
 {
     StartRoundWithEnter();
@@ -270,32 +250,26 @@ TEST_F(LevelTest, ButtonsReportClicksInsideTheirBoxThroughTheLevelCamera)
 // ---------------------------------------------------------------------------
 // Enemies on their own
 // ---------------------------------------------------------------------------
-TEST_F(LevelTest, EnemiesWalkTheirSpeedPerFrameAndTurnAtWaypoints)
+// A goblin on the start-1 marker, and a tall skeleton on both markers, which walks both routes.
+TEST_F(LevelTest, EnemiesWalkTheirSpeedPerFrameAndTurnAtWaypointsOnEveryRouteTheyTouch)
 {
     Goblin* goblin = AddEnemy<Goblin>(1000, {350, 165}, QUARTER_TURN);
+    auto* skeleton = static_cast<Skeleton*>(
+        AddObject(objectList, new Skeleton, 1001, "Enemy", 350, -9, 40, 400, QUARTER_TURN, quadMesh, nullptr));
     Step();
     EXPECT_TRUE(goblin->touchedStart1);
     EXPECT_NEAR(goblin->transform.position.x, 348, 1e-4f) << "2 units a frame towards (180, 165)";
     EXPECT_FLOAT_EQ(goblin->transform.position.y, 165);
-    Step(100);
-    EXPECT_GE(goblin->pathCursor[PATH_L1_START1], 1) << "turned at (180, 165)";
-    EXPECT_LT(goblin->transform.position.y, 165.0f) << "now heading for (-170, -200)";
-}
-
-TEST_F(LevelTest, EnemyOnBothMarkersWalksBothRoutes)
-{
-    auto* skeleton = static_cast<Skeleton*>(
-        AddObject(objectList, new Skeleton, 1000, "Enemy", 350, -9, 40, 400, QUARTER_TURN, quadMesh, nullptr));
-    Step();
-    EXPECT_TRUE(skeleton->touchedStart0);
-    EXPECT_TRUE(skeleton->touchedStart1);
+    EXPECT_TRUE(skeleton->touchedStart0 && skeleton->touchedStart1);
     // One unit towards (180, 165) on the start-1 route, then one towards (190, -180).
     const auto towards = [](Vector2 p, Vector2 w) {
         const float dx = p.x - w.x, dy = p.y - w.y, len = std::sqrt(dx * dx + dy * dy);
         return Vector2{p.x - dx / len, p.y - dy / len};
     };
-    const Vector2 expected = towards(towards({350, -9}, {180, 165}), {190, -180});
-    EXPECT_TRUE(Near(skeleton->transform.position, expected, 1e-3f));
+    EXPECT_TRUE(Near(skeleton->transform.position, towards(towards({350, -9}, {180, 165}), {190, -180}), 1e-3f));
+    Step(100);
+    EXPECT_GE(goblin->pathCursor[PATH_L1_START1], 1) << "turned at (180, 165)";
+    EXPECT_LT(goblin->transform.position.y, 165.0f) << "now heading for (-170, -200)";
 }
 
 TEST_F(LevelTest, EnemiesAtTheNexusShareOneStrikeTimer)
@@ -386,7 +360,7 @@ TEST_F(LevelVariantTest, NoRoundStartsAfterTheSixthWaveAndWinningLevelFourLeadsB
     nextState = currentState;
 }
 
-TEST_F(LevelVariantTest, RulesAndCheatsStartAfreshInEveryLevelAndTheNexusCountsExactly)
+TEST_F(LevelVariantTest, CheatsToggleCountingDownNeverWrapsAndRulesAndCheatsStartAfreshInEveryLevel)
 {
     CtrlTap(SDL_SCANCODE_3);
     EXPECT_EQ(nexusHealth, 2000000000);
@@ -394,6 +368,21 @@ TEST_F(LevelVariantTest, RulesAndCheatsStartAfreshInEveryLevelAndTheNexusCountsE
     nexusStrikeTimer = 0.0f;
     Step(61);
     EXPECT_EQ(nexusHealth, 2000000000 - 20) << "a strike takes exactly its damage";
+    CtrlTap(SDL_SCANCODE_3);
+    EXPECT_EQ(nexusHealth, 100);
+
+    StartRoundWithEnter();
+    CtrlTap(SDL_SCANCODE_4);
+    EXPECT_EQ(enemiesRemaining, 0xFFFFFFFFu);
+    CtrlTap(SDL_SCANCODE_4);
+    EXPECT_TRUE(betweenRounds) << "the wave ends at the next round update";
+    // Two enemies dying between rounds, with nothing left to count.
+    AddEnemy<Goblin>(1000)->health = 0.0f;
+    AddEnemy<Goblin>(1001)->health = 0.0f;
+    Step();
+    EXPECT_EQ(enemiesRemaining, 0u);
+
+    CtrlTap(SDL_SCANCODE_3);
     enemiesRemaining = 7;
     spawnTimer = 2.0f;
     waveIndex = 3;
