@@ -96,6 +96,18 @@ bool X11CloseWindow(const X11Window& window)
     return ok;
 }
 
+bool X11WaitForWindow(pid_t pid, const std::string& title, const std::function<bool(const X11Window&)>& ready,
+                      int seconds, X11Window* out)
+{
+    for (int i = 0; i < seconds * 10; ++i) {
+        if (X11FindWindow(title, out) && ready(*out)) return true;
+        siginfo_t ended{};  // looked at, not reaped: WaitExit still reads the exit code
+        if (waitid(P_PID, id_t(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
 pid_t StartProgram(const std::string& program, const std::string& folder, const std::string& outPath,
                    const std::string& errPath, bool withoutDisplay)
 {

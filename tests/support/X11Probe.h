@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "TestEngine.h"
@@ -21,6 +22,10 @@ bool X11FindWindow(const std::string& title, X11Window* out);
 uint32_t X11WindowPixel(const X11Window& window, int x, int y);
 // Sends WM_DELETE_WINDOW, as the close button of a window manager does.
 bool X11CloseWindow(const X11Window& window);
+// Polls for a viewable window with this title until `ready` holds for it: false
+// when `seconds` pass first or the program `pid` ends. The window last found is in `out`.
+bool X11WaitForWindow(pid_t pid, const std::string& title, const std::function<bool(const X11Window&)>& ready,
+                      int seconds, X11Window* out);
 
 // The game as a child process, started in `folder` with its standard output and
 // error written to files (one file when the paths are equal), optionally
