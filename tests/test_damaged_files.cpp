@@ -50,11 +50,7 @@ void ExpectRefused(const std::vector<Damage>& damages, const char* extension, co
     }
 }
 
-class DamagedFiles : public testing::Test {
-protected:
-    void SetUp() override { REQUIRE_ENGINE(640, 360); }
-    void TearDown() override { StopTestEngine(); }
-};
+using DamagedFiles = EngineTest<640, 360>;
 
 TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
 {

@@ -109,16 +109,6 @@ TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)
     EXPECT_EQ(ReadPixelRGBA(320 + 100, 180), 0x0000FFFFu);
 }
 
-TEST_F(DrawingTest, RectangleAndCircleOutlinesAreLines)
-{
-    LEDrawRect(0, 0, 0, 100, 50, 0xFFFFFFFF);
-    EXPECT_EQ(LELinesPending(), 8);
-    LEDrawCircle(0, 0, 10, 0xFFFFFFFF, 20);
-    EXPECT_EQ(LELinesPending(), 8 + 40);
-    LEDrawCircle(0, 0, 10, 0xFFFFFFFF, 0);  // no segments still draws one chord
-    EXPECT_GE(LELinesPending(), 8 + 42);
-}
-
 class FontTest : public DrawingTest {
 protected:
     LEFont* font = nullptr;

@@ -44,15 +44,12 @@ TEST_F(GraphicsTest, TheDefaultProjectionMapsTheWindowAndTheDesignOneIsIndepende
     EXPECT_TRUE(Projects(960, -540, 1, -1));
 }
 
-static void ProvokeInvalidEnum()
-{
-    glEnable(0xFFFF);
-    LEGraphicsCheckErrors(77);
-}
-
 TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSiteAndAnUnknownCodeHasAnEmptyName)
 {
-    EXPECT_EQ(CaptureStdout(ProvokeInvalidEnum), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
+    testing::internal::CaptureStdout();
+    glEnable(0xFFFF);
+    LEGraphicsCheckErrors(77);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
     EXPECT_EQ(LEGraphicsErrorLine(0x503, 12), "GL_ - LEGraphicsOGL:12\n");
     EXPECT_EQ(LEGraphicsErrorLine(0x506, 3), "GL_INVALID_FRAMEBUFFER_OPERATION - LEGraphicsOGL:3\n");
 }

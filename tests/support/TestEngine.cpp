@@ -91,13 +91,6 @@ uint32_t ReadPixelRGBA(int x, int y)
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-std::string CaptureStdout(void (*fn)())
-{
-    testing::internal::CaptureStdout();
-    fn();
-    return testing::internal::GetCapturedStdout();
-}
-
 testing::AssertionResult Near(Vector2 actual, Vector2 expected, float tolerance)
 {
     const auto close = [tolerance](float a, float e) {

@@ -57,6 +57,3 @@ std::string LeftOver(int meshes = 0, int textures = 0, int fonts = 0);
 
 // A whole file's bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
-
-// Runs a command with stdout captured; returns what it printed.
-std::string CaptureStdout(void (*fn)());
