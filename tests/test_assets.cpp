@@ -8,7 +8,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <stb/stb_image.h>
 
 #include <main/AssetCheck.h>
 #include <objects/AnimationSheet.h>
@@ -39,20 +38,6 @@ std::vector<std::string> Listed(AssetKind kind)
     for (size_t i = 0; i < GAME_ASSET_COUNT; ++i)
         if (GAME_ASSETS[i].kind == kind) paths.push_back(GAME_ASSETS[i].path);
     return paths;
-}
-
-struct Picture {
-    int width = 0, height = 0, fileChannels = 0;
-    std::vector<unsigned char> rgba;
-};
-
-testing::AssertionResult LoadPicture(const std::string& rel, Picture* pic)
-{
-    unsigned char* data = stbi_load((kRoot / rel).c_str(), &pic->width, &pic->height, &pic->fileChannels, 4);
-    if (!data) return testing::AssertionFailure() << rel << ": " << stbi_failure_reason();
-    pic->rgba.assign(data, data + size_t(pic->width) * size_t(pic->height) * 4);
-    stbi_image_free(data);
-    return testing::AssertionSuccess();
 }
 
 TEST(Assets, EveryAssetLiteralInTheGameSourcesIsOnTheCheckedList)
@@ -92,7 +77,7 @@ TEST(Assets, SpriteSheetsMatchTheirGridsAndPlayQuickly)
         }
         EXPECT_LT(total, 1.0f) << rel << ": the attack animation ends well before the next (every 1.25 s)";
         Picture pic;
-        ASSERT_TRUE(LoadPicture(sheet.texturePath, &pic));
+        ASSERT_TRUE(LoadPicture((kRoot / sheet.texturePath).string(), &pic));
         EXPECT_EQ(pic.width % int(sheet.columns), 0) << sheet.texturePath;
         EXPECT_EQ(pic.height % int(sheet.rows), 0) << sheet.texturePath;
         EXPECT_EQ(pic.fileChannels, 4) << sheet.texturePath;
@@ -104,7 +89,7 @@ TEST(Assets, SpritesWithAShapeAreTransparentAroundIt)
     for (const std::string& rel : Listed(AssetKind::Picture)) {
         if (kOpaquePictures.count(rel)) continue;
         Picture pic;
-        ASSERT_TRUE(LoadPicture(rel, &pic));
+        ASSERT_TRUE(LoadPicture((kRoot / rel).string(), &pic));
         EXPECT_EQ(pic.fileChannels, 4) << rel << " should be stored as RGBA";
         // the corners are outside every shape
         EXPECT_EQ(pic.rgba[3], 0) << rel;

@@ -3,30 +3,14 @@
 // The pictures are decoded from Assets/ and sampled through each level's own
 // background placement, its path tables and its real labels (position, scale,
 // colour and the font's measure of the text).
-#include <stb/stb_image.h>
-
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include <levels/LevelData.h>
 
 #include "LevelFixture.h"
 
 namespace {
-
-struct Picture {
-    int width = 0, height = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> rgba{nullptr, stbi_image_free};
-};
-
-Picture Decode(const char* path)
-{
-    Picture p;
-    int channels = 0;
-    p.rgba.reset(stbi_load(path, &p.width, &p.height, &channels, 4));
-    return p;
-}
 
 // A background picture placed as a level places it: the texel under a world
 // point. The inverse of the object's rotation and scale gives the point in
@@ -46,7 +30,7 @@ struct PlacedPicture {
         const float u = qy + 0.5f, v = qx + 0.5f;
         const int column = std::clamp(int(u * float(picture->width)), 0, picture->width - 1);
         const int row = std::clamp(int((1.0f - v) * float(picture->height)), 0, picture->height - 1);
-        return picture->rgba.get() + (size_t(row) * size_t(picture->width) + size_t(column)) * 4;
+        return picture->rgba.data() + (size_t(row) * size_t(picture->width) + size_t(column)) * 4;
     }
 };
 
@@ -103,8 +87,9 @@ TEST(Backgrounds, RoadsRunUnderEveryPathTheEnemiesWalk)
         const LevelDesc* desc = FindLevelDesc(level);
         ASSERT_NE(desc, nullptr);
         Picture& picture = pictures[level];
-        if (!picture.rgba) picture = Decode(desc->backgroundPath);
-        ASSERT_TRUE(picture.rgba) << desc->backgroundPath << ": " << stbi_failure_reason();
+        if (picture.rgba.empty()) {
+            ASSERT_TRUE(LoadPicture(desc->backgroundPath, &picture));
+        }
         const PlacedPicture placed{&picture, {0, 0}, desc->backgroundSize, desc->backgroundRotation};
 
         int count = 0;
@@ -152,8 +137,8 @@ TEST_F(BackgroundTest, HudLabelsStandOutFromTheBackgroundOnEveryMap)
     };
     for (int32_t state : {STATE_LEVEL_1, STATE_LEVEL_2, STATE_LEVEL_3, STATE_LEVEL_4}) {
         Enter(state);
-        const Picture picture = Decode(CurrentLevelDesc().backgroundPath);
-        ASSERT_TRUE(picture.rgba) << CurrentLevelDesc().backgroundPath;
+        Picture picture;
+        ASSERT_TRUE(LoadPicture(CurrentLevelDesc().backgroundPath, &picture));
         const Transform& t = background->transform;
         const PlacedPicture placed{&picture, t.position, t.scale, t.rotation};
         for (const auto& l : labels) {

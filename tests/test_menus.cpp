@@ -10,6 +10,8 @@
 #include <menus/Pause.h>
 #include <menus/Settings.h>
 
+#include <tuple>
+
 #include "LevelFixture.h"
 
 namespace {
@@ -230,15 +232,11 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     ExpectNothingLeft(meshes, textures, fonts);
 }
 
-// The same point of a state's life, entered again and again, holds the same.
-struct Snapshot {
-    size_t objects;
-    int meshes, textures, fonts;
-    uint32_t freeChannels;
-    bool operator==(const Snapshot&) const = default;
-};
+// The same point of a state's life, entered again and again, holds the same:
+// the objects, the mesh, texture and font registries and the free sound channels.
+using Snapshot = std::tuple<size_t, int, int, int, uint32_t>;
 std::vector<Snapshot> levelSnapshots, menuSnapshots;
-int restartsLeft = 0, roundTripsLeft = 0;
+int restartsLeft = 0, roundTripsLeft = 0, framesInState = 0;
 
 Snapshot Take()
 {
@@ -248,24 +246,18 @@ Snapshot Take()
 
 // Level 4 restarts on its third frame until the restarts run out, then goes to
 // the main menu; the menu and level 1 then send each other back and forth.
-int framesInState = 0;
 void CyclingLevelUpdate()
 {
     LevelUpdate();
     if (++framesInState < 3) return;
     framesInState = 0;
-    if (currentState == STATE_LEVEL_4) {
-        if (restartsLeft-- > 0) {
-            levelSnapshots.push_back(Take());
-            // As the restart handlers do: Init multiplies the zoom again.
-            levelCamera->transform.scale.x /= 0.41666666f;
-            levelCamera->transform.scale.y /= 0.57347673f;
-            nextState = STATE_RESTART;
-        } else {
-            nextState = STATE_MAIN_MENU;
-        }
-    } else {
-        nextState = STATE_MAIN_MENU;
+    nextState = STATE_MAIN_MENU;
+    if (currentState == STATE_LEVEL_4 && restartsLeft-- > 0) {
+        levelSnapshots.push_back(Take());
+        // As the restart handlers do: Init multiplies the zoom again.
+        levelCamera->transform.scale.x /= LEVEL_ZOOM.x;
+        levelCamera->transform.scale.y /= LEVEL_ZOOM.y;
+        nextState = STATE_RESTART;
     }
 }
 
@@ -288,17 +280,13 @@ TEST_F(MenuJourney, RestartsAndRoundTripsLeaveNothingBehind)
         LEGameStateAdd(level, LevelLoad, LevelInit, CyclingLevelUpdate, LevelDraw, LevelFree, LevelUnload);
     restartsLeft = 50;
     roundTripsLeft = 20;
-    levelSnapshots.clear();
-    menuSnapshots.clear();
+    levelSnapshots.clear(), menuSnapshots.clear();
     RunFrom(STATE_LEVEL_4);
     ASSERT_EQ(levelSnapshots.size(), 50u);
     ASSERT_EQ(menuSnapshots.size(), 21u);
-    for (const Snapshot& s : levelSnapshots) EXPECT_TRUE(s == levelSnapshots.front()) << "objects " << s.objects
-                                                                                      << ", free channels "
-                                                                                      << s.freeChannels;
-    for (const Snapshot& s : menuSnapshots) EXPECT_TRUE(s == menuSnapshots.front()) << "objects " << s.objects
-                                                                                    << ", free channels "
-                                                                                    << s.freeChannels;
+    for (const auto* snapshots : {&levelSnapshots, &menuSnapshots})
+        for (const Snapshot& s : *snapshots)
+            EXPECT_EQ(s, snapshots->front()) << "objects, meshes, textures, fonts, free sound channels";
     ExpectNothingLeft(meshes, textures, fonts);
 }
 

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 
 #include <cmath>
 #include <fstream>
@@ -101,6 +102,15 @@ testing::AssertionResult Near(Vector2 actual, Vector2 expected, float tolerance)
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not within " << tolerance
                                        << " of (" << expected.x << ", " << expected.y << ")";
+}
+
+testing::AssertionResult LoadPicture(const std::string& path, Picture* pic)
+{
+    unsigned char* data = stbi_load(path.c_str(), &pic->width, &pic->height, &pic->fileChannels, 4);
+    if (!data) return testing::AssertionFailure() << path << ": " << stbi_failure_reason();
+    pic->rgba.assign(data, data + size_t(pic->width) * size_t(pic->height) * 4);
+    stbi_image_free(data);
+    return testing::AssertionSuccess();
 }
 
 std::string ReadFile(const std::string& path)

@@ -55,5 +55,12 @@ uint32_t ReadPixelRGBA(int x, int y);
 // when there are none: EXPECT_EQ(LeftOver(), "").
 std::string LeftOver(int meshes = 0, int textures = 0, int fonts = 0);
 
+// A picture file decoded to RGBA, its top row first.
+struct Picture {
+    int width = 0, height = 0, fileChannels = 0;
+    std::vector<unsigned char> rgba;
+};
+testing::AssertionResult LoadPicture(const std::string& path, Picture* picture);
+
 // A whole file's bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
