@@ -2,6 +2,9 @@
 // accepts and refuses (including the cases the fuzzer turned up), and how a
 // sprite steps through the cells of its sheet.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include <LESystem.h>
 #include <objects/AnimationSheet.h>
@@ -11,11 +14,8 @@ namespace {
 
 std::string WriteTemp(const std::string& content)
 {
-    char path[] = "/tmp/eb_sheet_XXXXXX";
-    const int fd = mkstemp(path);
-    FILE* f = fdopen(fd, "wb");
-    fwrite(content.data(), 1, content.size(), f);
-    fclose(f);
+    const std::string path = testing::TempDir() + "eb_sheet_" + std::to_string(getpid());
+    std::ofstream(path, std::ios::binary) << content;
     return path;
 }
 

@@ -371,14 +371,13 @@ struct InkBox {
     int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
 };
 
-InkBox FindInk(int width, int height)
+InkBox FindInk()
 {
-    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<uint8_t> pixels = ReadFrame();
     InkBox box;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 1] > 128) {
+    for (int y = 0; y < 1080; ++y)
+        for (int x = 0; x < 1920; ++x)
+            if (pixels[(size_t(y) * 1920 + size_t(x)) * 4 + 1] > 128) {
                 box.minX = std::min(box.minX, x);
                 box.maxX = std::max(box.maxX, x);
                 box.minY = std::min(box.minY, y);
@@ -396,7 +395,7 @@ TEST_F(SceneFrameTest, LabelTextIsCentredOnItsPositionAndTheSameTextKeepsItsMesh
     EXPECT_EQ(FindTextLabel(7), label);
     EXPECT_EQ(FindTextLabel(8), nullptr);
     Frame();
-    const InkBox ink = FindInk(1920, 1080);
+    const InkBox ink = FindInk();
     ASSERT_GE(ink.maxX, 0) << "the label drew nothing";
     EXPECT_NEAR((ink.minX + ink.maxX) / 2.0f, 960 + 300, 3.0f);
     EXPECT_NEAR((ink.minY + ink.maxY) / 2.0f, 540 - 200, 3.0f);

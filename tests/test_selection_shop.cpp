@@ -22,12 +22,6 @@ protected:
         return count;
     }
 
-    static void ClickAt(Vector2 world)
-    {
-        PointAtWorld(world);
-        Click(SDL_BUTTON_LEFT);
-    }
-
     // `welcome` is the Bard's arrival bonus to every turret's speed.
     static void ExpectCompanion(const Tower* tower, const TowerKind& kind, const LETexture* picture,
                                 float welcome = 0.0f)

@@ -43,8 +43,7 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
 
     // Picked up, it follows the pointer.
     knight->transform.scale = {30, 30};
-    PointAtWorld(knight->transform.position);
-    Click(SDL_BUTTON_LEFT);
+    ClickAt(knight->transform.position);
     ASSERT_TRUE(knight->dragging);
     PointAtWorld({100, 0});
     EXPECT_TRUE(Near(knight->transform.position, {100, 0}, POINTER_SLACK));
@@ -56,8 +55,7 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
     EXPECT_NEAR(knight->transform.position.y, 150.0f, POINTER_SLACK);
 
     // Dropped on a spot, it takes the spot's place and size.
-    PointAtWorld({-190, 45});  // inside the spot at (-200, 50)
-    Click(SDL_BUTTON_LEFT);
+    ClickAt({-190, 45});  // inside the spot at (-200, 50)
     EXPECT_TRUE(!knight->dragging && knight->placed);
     EXPECT_TRUE(Near(knight->transform.position, {-200, 50}));
     EXPECT_FLOAT_EQ(knight->transform.scale.x, 50.0f);
@@ -65,11 +63,9 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
 
     // The right button sends another drag home.
     const Vector2 home = mage->transform.position;
-    PointAtWorld(home);
-    Click(SDL_BUTTON_LEFT);
+    ClickAt(home);
     ASSERT_TRUE(mage->dragging);
-    PointAtWorld({30, 85});
-    Click(SDL_BUTTON_RIGHT);
+    ClickAt({30, 85}, SDL_BUTTON_RIGHT);
     EXPECT_FALSE(mage->dragging || mage->placed);
     EXPECT_TRUE(Near(mage->transform.position, home));
 
@@ -85,8 +81,7 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
 
     // A round leaves only the placed turret on the field, back on its spot if
     // it was in hand.
-    PointAtWorld(knight->transform.position);
-    Click(SDL_BUTTON_LEFT);
+    ClickAt(knight->transform.position);
     PointAtWorld({100, 0});
     ASSERT_TRUE(knight->dragging);
     StartRoundWithEnter();

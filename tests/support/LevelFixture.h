@@ -174,4 +174,10 @@ protected:
         PushMouseButtonEvent(sdlButton, false);
         Step();
     }
+
+    static void ClickAt(Vector2 world, int sdlButton = SDL_BUTTON_LEFT)
+    {
+        PointAtWorld(world);
+        Click(sdlButton);
+    }
 };
