@@ -114,17 +114,13 @@ protected:
         return ReadSamples(outputPath);
     }
 
-    long OutputSize()
-    {
-        std::error_code error;
-        return long(std::filesystem::file_size(outputPath, error));
-    }
-
     // Lets the device write at least `seconds` more of output.
     bool LetOutputRun(double seconds)
     {
-        const long target = OutputSize() + long(seconds * OUTPUT_SAMPLES_PER_SECOND * 2);
-        return WaitFor([&] { return OutputSize() >= target; });
+        std::error_code error;  // no file yet: size -1
+        const auto size = [&] { return long(std::filesystem::file_size(outputPath, error)); };
+        const long target = std::max(size(), 0L) + long(seconds * OUTPUT_SAMPLES_PER_SECOND * 2);
+        return WaitFor([&] { return size() >= target; });
     }
 
     static constexpr double TONE_SECONDS = 0.25;

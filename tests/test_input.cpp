@@ -56,26 +56,20 @@ TEST_F(InputTest, AltIsStoredInSlotTenNeverEighteenAndKeyCodesOutsideTheTableAre
     EXPECT_FALSE(LEInputKeyPressed(256));
 }
 
-TEST_F(InputTest, MouseButtonsFollowTheKeyRule)
+TEST_F(InputTest, MouseButtonsFollowTheKeyRuleAndTheLastWheelEventOfAnUpdateCounts)
 {
     PushMouseButtonEvent(SDL_BUTTON_LEFT, true);
     PushMouseButtonEvent(SDL_BUTTON_RIGHT, true);
+    PushWheelEvent(2.0f);
+    PushWheelEvent(-1.0f);
     LEInputUpdate();
     EXPECT_TRUE(LEInputMouseTriggered(MOUSE_LEFT) && LEInputMouseTriggered(MOUSE_RIGHT));
     EXPECT_FALSE(LEInputMousePressed(MOUSE_MIDDLE) || LEInputMouseTriggered(3));
+    EXPECT_FLOAT_EQ(LEInputMouseWheel(), -1.0f);
     PushMouseButtonEvent(SDL_BUTTON_LEFT, false);
     LEInputUpdate();
     EXPECT_FALSE(LEInputMousePressed(MOUSE_LEFT));
     EXPECT_EQ(LEMouseButtons[MOUSE_RIGHT], 1);
-}
-
-TEST_F(InputTest, LaterWheelEventInAFrameReplacesTheEarlierOne)
-{
-    PushWheelEvent(2.0f);
-    PushWheelEvent(-1.0f);
-    LEInputUpdate();
-    EXPECT_FLOAT_EQ(LEInputMouseWheel(), -1.0f);
-    LEInputUpdate();
     EXPECT_FLOAT_EQ(LEInputMouseWheel(), 0.0f);
 }
 
