@@ -55,15 +55,6 @@ void WriteToneWav(const std::string& path, double seconds)
     file.write(reinterpret_cast<const char*>(samples.data()), std::streamsize(header.dataSize));
 }
 
-// Samples as the mixer wrote them: native-endian signed 16-bit.
-std::vector<int16_t> ReadSamples(const std::string& path)
-{
-    const std::string bytes = ReadFile(path);
-    std::vector<int16_t> samples(bytes.size() / 2);
-    std::copy_n(bytes.data(), samples.size() * 2, reinterpret_cast<char*>(samples.data()));
-    return samples;
-}
-
 // How many samples are louder than `level`.
 size_t CountAbove(const std::vector<int16_t>& samples, int level)
 {
@@ -107,11 +98,15 @@ protected:
         for (const std::string& path : {outputPath, tonePath, blipPath}) std::remove(path.c_str());
     }
 
-    // Closes the device, which writes out everything mixed so far, and reads it.
+    // Closes the device, which writes out everything mixed so far, and reads the
+    // samples as the mixer wrote them: native-endian signed 16-bit.
     std::vector<int16_t> StopAndReadOutput()
     {
         LEAudioShutdown();
-        return ReadSamples(outputPath);
+        const std::string bytes = ReadFile(outputPath);
+        std::vector<int16_t> samples(bytes.size() / 2);
+        std::copy_n(bytes.data(), samples.size() * 2, reinterpret_cast<char*>(samples.data()));
+        return samples;
     }
 
     // Lets the device write at least `seconds` more of output.
@@ -136,7 +131,6 @@ TEST_F(AudioOnDiskDriver, LoadingTheSamePathTwiceGivesOneRecordAndAMissingFileNo
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(AudioLoad(tonePath.c_str()), first);
     EXPECT_EQ(LEAudioLoadedCount(), 1u);
-    EXPECT_EQ(first->path, tonePath);
     SoundAsset* other = AudioLoad(blipPath.c_str());
     ASSERT_NE(other, nullptr);
     EXPECT_NE(other, first);

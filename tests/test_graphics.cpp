@@ -51,7 +51,6 @@ TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSiteAndAnUnknownCodeHa
     LEGraphicsCheckErrors(77);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
     EXPECT_EQ(LEGraphicsErrorLine(0x503, 12), "GL_ - LEGraphicsOGL:12\n");
-    EXPECT_EQ(LEGraphicsErrorLine(0x506, 3), "GL_INVALID_FRAMEBUFFER_OPERATION - LEGraphicsOGL:3\n");
 }
 
 static void ShutdownWithAMeshAlive()

@@ -386,8 +386,6 @@ TEST_F(SceneFrameTest, LabelTextIsCentredOnItsPositionAndTheSameTextKeepsItsMesh
     ASSERT_NE(font, nullptr);
     TextLabel* label = AddTextLabel(new TextLabel(font, TransformMakeValues(300, -200, 2, 2, 0), "Wave 1\ngyp", 7, 0xFF00FF00));
     SetLabelText(label, label->text);
-    EXPECT_EQ(FindTextLabel(7), label);
-    EXPECT_EQ(FindTextLabel(8), nullptr);
     Frame();
     const InkBox ink = FindInk();
     ASSERT_GE(ink.maxX, 0) << "the label drew nothing";

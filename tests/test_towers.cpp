@@ -15,8 +15,6 @@ class TowerTest : public LevelTest {
 protected:
     static Enemy* AddSkeleton(uint32_t id, Vector2 at) { return AddEnemy<Skeleton>(id, at, QUARTER_TURN); }
 
-    static float Distance(Vector2 a, Vector2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
     static void ExpectShotHome(const Tower* tower)
     {
         EXPECT_FALSE(tower->projectile->active || tower->projectile->visible);
@@ -101,9 +99,10 @@ TEST_F(TowerTest, MageShootsTheFirstEnemyInReachAndLetsGoOfTheDeadAndTheDistant)
     ASSERT_EQ(mage->target, first) << "the first enemy in reach, not the nearest";
     ASSERT_TRUE(mage->projectile->visible);
 
-    Vector2 before = mage->projectile->transform.position;
+    const Vector2 before = mage->projectile->transform.position;
     Step();
-    EXPECT_NEAR(Distance(before, mage->projectile->transform.position), 2.25f, 0.001f);
+    const Vector2 after = mage->projectile->transform.position;
+    EXPECT_NEAR(std::hypot(after.x - before.x, after.y - before.y), 2.25f, 0.001f);
 
     const float health = first->health;
     int frames = 0;

@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 
 // Xlib's default handler ends the process on an error (a window that vanished
@@ -82,8 +81,7 @@ bool X11CloseWindow(const X11Window& window)
 {
     Display* display = Open();
     if (!display) return false;
-    XEvent event;
-    memset(&event, 0, sizeof event);
+    XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window.id;
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
