@@ -10,6 +10,8 @@
 #include <objects/AnimationSheet.h>
 #include <objects/GameObject.h>
 
+#include "TestEngine.h"
+
 namespace {
 
 std::string WriteTemp(const std::string& content)
@@ -100,10 +102,8 @@ TEST(AnimationPlayback, OneFramePerDrawFinishedForOneDrawAndTheCellsOfTheGrid)
             EXPECT_FALSE(sprite.finished);
         }
         // Frame 3 is the cell at (1/2, 1/2), a quarter of the texture.
-        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[0][2], 0.5f);
-        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[1][2], 0.5f);
-        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[0][0], 0.5f);
-        EXPECT_FLOAT_EQ(sprite.textureMatrix.m[1][1], 0.5f);
+        const auto& m = sprite.textureMatrix.m;
+        EXPECT_TRUE(Near({m[0][2], m[1][2]}, {0.5f, 0.5f}) && Near({m[0][0], m[1][1]}, {0.5f, 0.5f}));
 
         AdvanceAnimation(&sprite);
         EXPECT_TRUE(sprite.finished);

@@ -41,9 +41,6 @@ void Update()
     ++framesInState;
 }
 
-void AddA() { LEGameStateAdd(A, Load<'A'>, Init<'A'>, Update<'A'>, Draw<'A'>, Free<'A'>, Unload<'A'>); }
-void AddB() { LEGameStateAdd(B, Load<'B'>, Init<'B'>, Update<'B'>, Draw<'B'>, Free<'B'>, Unload<'B'>); }
-
 // An Update that writes `id` into nextState on frame `at`.
 std::function<void(int)> WriteAt(int at, int32_t id)
 {
@@ -138,8 +135,8 @@ TEST(GameState, StatesLoadInitUpdateDrawFreeAndUnloadInOrderWhateverTheyDo)
         updateA = c.updateA;
         updateB = c.updateB;
         LEGameStateClear();
-        AddA();
-        AddB();
+        LEGameStateAdd(A, Load<'A'>, Init<'A'>, Update<'A'>, Draw<'A'>, Free<'A'>, Unload<'A'>);
+        LEGameStateAdd(B, Load<'B'>, Init<'B'>, Update<'B'>, Draw<'B'>, Free<'B'>, Unload<'B'>);
         initialState = nextState = previousState = currentState = A;
         LEGameStateSelect();
         if (c.before) c.before();
