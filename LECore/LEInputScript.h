@@ -1,8 +1,8 @@
 // LEInputScript: a player's actions played into the real frame loop, one step a
 // frame: keys, clicks and pointer moves injected as real events, pauses, and
 // conditions to wait for. Owns the queue of steps. The soak benchmark and the
-// journey tests queue steps and call LEScriptRun from the update of the state
-// they drive, before the game reads its input.
+// journey tests queue steps and call LEScriptRun at the top of the update of
+// each state they drive; what a step injects is read at the next frame.
 #pragma once
 
 #include <cstddef>
