@@ -3,7 +3,7 @@
 #include "LEInputScript.h"
 
 #include <deque>
-#include <memory>
+#include <iterator>
 
 #include "src/LEPlatform.h"
 
@@ -37,13 +37,7 @@ void LEScriptWaitFor(std::string what, std::function<bool()> done, int limit)
 
 void LEScriptIdle(int frames)
 {
-    if (frames <= 1) {
-        LEScriptAdd("idle", nullptr);
-        return;
-    }
-    // The step acts on its first frame and its condition is checked on the others.
-    auto left = std::make_shared<int>();
-    LEScriptAdd("idle", [left, frames] { *left = frames - 1; }, [left] { return --*left <= 0; }, frames);
+    for (int i = 0; i < frames; ++i) LEScriptAdd("idle", nullptr);
 }
 
 void LEScriptKeys(std::initializer_list<int> scancodes, int heldFrames)

@@ -17,7 +17,7 @@
 void LEScriptAdd(std::string what, std::function<void()> act, std::function<bool()> done = nullptr,
                  int limit = 600);
 void LEScriptWaitFor(std::string what, std::function<bool()> done, int limit = 600);
-// A step that does nothing for `frames` frames.
+// Does nothing for `frames` frames.
 void LEScriptIdle(int frames);
 // Presses the keys (SDL scancodes) in order a frame apart, holds them for
 // `heldFrames` frames and lets them go in reverse order: {LCTRL, 4} is Ctrl+4.

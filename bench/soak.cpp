@@ -102,6 +102,7 @@ struct EndlessMinute {
     double MeanEnemies() const { return wall.empty() ? 0.0 : enemySum / double(wall.size()); }
 };
 
+// ---------------------------------------------------------------------------
 // Injected input, queued as script steps: one action per frame, read by the frame after
 // ---------------------------------------------------------------------------
 void Press(int scancode) { LEScriptKeys({scancode}); }
