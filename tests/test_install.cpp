@@ -12,8 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The logo cards are over (they end by themselves after about ten seconds) and
-// the main menu's Play button shows its grey left of its label.
 class InstalledGame : public testing::Test {
 protected:
     void SetUp() override
@@ -44,9 +42,15 @@ TEST_F(InstalledGame, StartsFromAnotherFolderAndReachesTheMainMenu)
     const fs::path out = root / "stdout.log", err = root / "stderr.log";
     pid = StartProgram((prefix / "bin/EmberBastion").string(), elsewhere, out, err);
     X11Window window;
+    // The logo cards are over (they end by themselves after about ten seconds),
+    // the Play button's grey shows left of its label, and the menu has begun
+    // writing the pointer's position, which it does each frame once its buttons
+    // take clicks. (The frame that first draws them does not write yet.)
+    const auto menuLive = [&out](const X11Window& w) {
+        return w.width == 1920 && X11WindowPixel(w, 180, 640) == 0xB2BEB5 && !ReadFile(out).empty();
+    };
     // Exit code 1 here means another copy of the game holds the single-instance lock.
-    const auto menuButtons = [](const X11Window& w) { return w.width == 1920 && X11WindowPixel(w, 180, 640) == 0xB2BEB5; };
-    ASSERT_TRUE(X11WaitForWindow(pid, "Ember Bastion", menuButtons, 80, &window)) << ReadFile(err);
+    ASSERT_TRUE(X11WaitForWindow(pid, "Ember Bastion", menuLive, 80, &window)) << ReadFile(err);
     ASSERT_TRUE(X11CloseWindow(window));
     EXPECT_EQ(WaitExit(pid, 30), 0);
     pid = -1;
@@ -56,8 +60,6 @@ TEST_F(InstalledGame, StartsFromAnotherFolderAndReachesTheMainMenu)
               std::string::npos) << errors;
     EXPECT_EQ(errors.find("Cannot"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("NOT ALL RESOURCES"), std::string::npos) << "a clean close leaves no leak report";
-    // The main menu writes the pointer's position each frame once its buttons are live.
-    EXPECT_FALSE(ReadFile(out).empty());
 }
 
 }  // namespace

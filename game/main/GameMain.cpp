@@ -4,7 +4,7 @@
 // down when it returns. It holds no game logic of its own.
 #include "GameMain.h"
 
-#include <cstdio>  // Required for: fprintf
+#include <cstdio>  // Required for: fprintf, setvbuf
 
 #include <LEAudio.h>
 #include <LEDataRoot.h>
@@ -59,6 +59,10 @@ static void StopEngine()
 
 int GameMain()
 {
+    // The main menu traces the pointer on standard output every frame. Line by
+    // line, so that whoever reads it through a file or a pipe sees each line when
+    // it is written, in step with the messages on standard error.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!StartEngine()) {
         LEPlatformShutdown();
         return EXIT_NO_DISPLAY;
