@@ -43,7 +43,7 @@ void LEScriptIdle(int frames)
 void LEScriptKeys(std::initializer_list<int> scancodes, int heldFrames)
 {
     for (int key : scancodes) LEScriptAdd("key down", [key] { LEPlatformInjectKey(key, true); });
-    if (heldFrames > 1) LEScriptIdle(heldFrames - 1);
+    LEScriptIdle(heldFrames - 1);
     for (auto key = std::rbegin(scancodes); key != std::rend(scancodes); ++key)
         LEScriptAdd("key up", [key = *key] { LEPlatformInjectKey(key, false); });
 }

@@ -69,11 +69,6 @@ void CountedLevelInit()
 
 void Tap(int scancode) { LEScriptKeys({scancode}); }
 void CtrlTap(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
-void WaitFor(std::string what, std::function<bool()> done, int limit = 600)
-{
-    LEScriptWaitFor(std::move(what), std::move(done), limit);
-}
-void Wait(int frames) { LEScriptIdle(frames); }
 
 // A click at a world point through a camera zoom, in the 1920 x 1080 window.
 void ClickAt(Vector2 world, Vector2 zoom)
@@ -87,17 +82,17 @@ void ClickLevel(Vector2 world) { ClickAt(world, LEVEL_ZOOM); }
 
 void ChooseHunter()
 {
-    WaitFor("the selector opens", [] { return charSelScreen && charSelScreen->screenOpen; });
+    LEScriptWaitFor("the selector opens", [] { return charSelScreen && charSelScreen->screenOpen; });
     ClickLevel({-100, 0});
-    WaitFor("a hero is chosen", [] { return currentPlayer != nullptr; });
+    LEScriptWaitFor("a hero is chosen", [] { return currentPlayer != nullptr; });
 }
 
 void PauseAndClick(Vector2 button, const char* what, std::function<bool()> done)
 {
     Tap(SDL_SCANCODE_ESCAPE);
-    WaitFor("the pause menu opens", [] { return pauseMenu && pauseMenu->open; });
+    LEScriptWaitFor("the pause menu opens", [] { return pauseMenu && pauseMenu->open; });
     ClickLevel(button);
-    WaitFor(what, std::move(done));
+    LEScriptWaitFor(what, std::move(done));
 }
 
 class MenuJourney : public testing::Test {
@@ -151,40 +146,40 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     const int meshes = LEMeshCount(), textures = LETextureCount(), fonts = LEFontCount();
 
     // The splash runs until Space skips it; Play leads to level 1.
-    Wait(30);
-    WaitFor("the splash is still running", [] { return MainMenuSplashRunning(); }, 1);
+    LEScriptIdle(30);
+    LEScriptWaitFor("the splash is still running", [] { return MainMenuSplashRunning(); }, 1);
     Tap(SDL_SCANCODE_SPACE);
-    WaitFor("Space skips the splash", [] { return !MainMenuSplashRunning(); });
+    LEScriptWaitFor("Space skips the splash", [] { return !MainMenuSplashRunning(); });
     ClickMenuButton(0);
-    WaitFor("Play leads to level 1", [] { return currentState == STATE_LEVEL_1; });
+    LEScriptWaitFor("Play leads to level 1", [] { return currentState == STATE_LEVEL_1; });
     ChooseHunter();
 
     // Pause, resume; pause again for the settings and how to play.
     PauseAndClick({0, 160}, "Resume closes the pause menu", [] { return !pauseMenu->open; });
     PauseAndClick({0, -95}, "the settings open", [] { return pauseMenu->settings->open; });
-    Wait(2);
+    LEScriptIdle(2);
     ClickLevel({-150, -150});
     ClickLevel({-150, -150});
-    WaitFor("the music is turned down twice", [] { return musicVolume < 0.8f; });
+    LEScriptWaitFor("the music is turned down twice", [] { return musicVolume < 0.8f; });
     Tap(SDL_SCANCODE_ESCAPE);
-    WaitFor("Escape closes the settings", [] { return !pauseMenu->settings->open; });
+    LEScriptWaitFor("Escape closes the settings", [] { return !pauseMenu->settings->open; });
     ClickLevel({0, -10});
-    WaitFor("how to play opens", [] { return pauseMenu->howToPlay->open; });
+    LEScriptWaitFor("how to play opens", [] { return pauseMenu->howToPlay->open; });
     Tap(SDL_SCANCODE_ESCAPE);
-    WaitFor("Escape closes how to play", [] { return !pauseMenu->howToPlay->open; });
+    LEScriptWaitFor("Escape closes how to play", [] { return !pauseMenu->howToPlay->open; });
 
     // Restart, confirmed with Enter.
     ClickLevel({0, -180});
-    WaitFor("restart asks first", [] { return pauseMenu->confirmBox->visible; });
+    LEScriptWaitFor("restart asks first", [] { return pauseMenu->confirmBox->visible; });
     Tap(SDL_SCANCODE_RETURN);
-    WaitFor("Enter restarts the level", [] { return levelInits == 2; });
-    WaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("Enter restarts the level", [] { return levelInits == 2; });
+    LEScriptWaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
 
     // Lost, then R: the level starts again as it began.
     LEScriptAdd("the nexus falls", [] { nexusHealth = 0; }, [] { return levelLost; });
     Tap(SDL_SCANCODE_R);
-    WaitFor("R restarts the lost level", [] { return levelInits == 3; });
-    WaitFor("at its own zoom with a whole nexus", [] {
+    LEScriptWaitFor("R restarts the lost level", [] { return levelInits == 3; });
+    LEScriptWaitFor("at its own zoom with a whole nexus", [] {
         return Near(levelCamera->transform.scale, LEVEL_ZOOM) && nexusHealth == 10000 && !levelLost && waveIndex == 0;
     }, 1);
     ChooseHunter();
@@ -192,36 +187,37 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     // Six waves with the endless-wave cheat switched on and off, then N.
     for (int wave = 0; wave < 6; ++wave) {
         Tap(SDL_SCANCODE_RETURN);
-        WaitFor("Enter starts a round", [] { return !betweenRounds; });
+        LEScriptWaitFor("Enter starts a round", [] { return !betweenRounds; });
         CtrlTap(SDL_SCANCODE_4);
         CtrlTap(SDL_SCANCODE_4);
-        WaitFor("the wave ends", [] { return betweenRounds; });
+        LEScriptWaitFor("the wave ends", [] { return betweenRounds; });
     }
-    WaitFor("six waves win the level", [] { return levelWon; });
+    LEScriptWaitFor("six waves win the level", [] { return levelWon; });
     Tap(SDL_SCANCODE_N);
-    WaitFor("N leads to level 2", [] { return currentState == STATE_LEVEL_2; });
-    WaitFor("the music stays down in level 2", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("N leads to level 2", [] { return currentState == STATE_LEVEL_2; });
+    LEScriptWaitFor("the music stays down in level 2", [] { return musicVolume < 0.8f; }, 1);
     ChooseHunter();
     PauseAndClick({0, 75}, "Main Menu asks first", [] { return pauseMenu->confirmBox->visible; });
     Tap(SDL_SCANCODE_RETURN);
-    WaitFor("Enter goes back to the main menu", [] { return currentState == STATE_MAIN_MENU; });
-    WaitFor("the music stays down in the menu", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("Enter goes back to the main menu", [] { return currentState == STATE_MAIN_MENU; });
+    LEScriptWaitFor("the music stays down in the menu", [] { return musicVolume < 0.8f; }, 1);
 
     // The credits: page 1 for six seconds, page 2 until ten.
     Tap(SDL_SCANCODE_RETURN);
-    WaitFor("Enter skips the splash", [] { return !MainMenuSplashRunning(); });
+    LEScriptWaitFor("Enter skips the splash", [] { return !MainMenuSplashRunning(); });
     ClickMenuButton(4);
-    WaitFor("the first page shows", [] { return CreditsPageShown(1); }, 2);
-    Wait(340);
-    WaitFor("page 1 still shows before six seconds", [] { return CreditsPageShown(1) && !CreditsPageShown(2); }, 1);
-    WaitFor("page 2 follows at six seconds", [] { return CreditsPageShown(2); }, 30);
-    Wait(220);
-    WaitFor("page 2 still shows before ten seconds", [] { return CreditsPageShown(2); }, 1);
-    WaitFor("the credits end at ten seconds", [] { return !MainMenuCreditsRunning(); }, 30);
+    LEScriptWaitFor("the first page shows", [] { return CreditsPageShown(1); }, 2);
+    LEScriptIdle(340);
+    LEScriptWaitFor("page 1 still shows before six seconds",
+                    [] { return CreditsPageShown(1) && !CreditsPageShown(2); }, 1);
+    LEScriptWaitFor("page 2 follows at six seconds", [] { return CreditsPageShown(2); }, 30);
+    LEScriptIdle(220);
+    LEScriptWaitFor("page 2 still shows before ten seconds", [] { return CreditsPageShown(2); }, 1);
+    LEScriptWaitFor("the credits end at ten seconds", [] { return !MainMenuCreditsRunning(); }, 30);
 
     // Quit, confirmed with Enter.
     ClickMenuButton(3);
-    Wait(2);
+    LEScriptIdle(2);
     Tap(SDL_SCANCODE_RETURN);  // the loop ends on this, the last step
 
     RunFrom(STATE_MAIN_MENU);
@@ -280,7 +276,8 @@ TEST_F(MenuJourney, RestartsAndRoundTripsLeaveNothingBehind)
         LEGameStateAdd(level, LevelLoad, LevelInit, CyclingLevelUpdate, LevelDraw, LevelFree, LevelUnload);
     restartsLeft = 50;
     roundTripsLeft = 20;
-    levelSnapshots.clear(), menuSnapshots.clear();
+    levelSnapshots.clear();
+    menuSnapshots.clear();
     RunFrom(STATE_LEVEL_4);
     ASSERT_EQ(levelSnapshots.size(), 50u);
     ASSERT_EQ(menuSnapshots.size(), 21u);
