@@ -30,7 +30,9 @@ void Init()
 {
     Log("Init", name);
     framesInState = 0;
-    if (name == 'A' && ++initsOfA && initA) initA();
+    if (name != 'A') return;
+    ++initsOfA;
+    if (initA) initA();
 }
 template <char name>
 void Update()
