@@ -37,6 +37,20 @@ bool LEInputMousePressed(int button)
     return button >= 0 && button < MOUSE_BUTTON_COUNT && LEMouseButtons[button] > 0;
 }
 
+// A taken press reads as up now and after the next update too (its previous
+// state is up as well); releasing it and pressing again triggers afresh.
+void LEInputKeyConsume(int key)
+{
+    if (key < 0 || key >= KEY_COUNT) return;
+    LEKeys[key] = input.previousKeys[key] = 0;
+}
+
+void LEInputMouseConsume(int button)
+{
+    if (button < 0 || button >= MOUSE_BUTTON_COUNT) return;
+    LEMouseButtons[button] = input.previousButtons[button] = 0;
+}
+
 Vector2 LEInputMousePosition() { return input.position; }
 Vector2 LEInputMouseDelta() { return input.delta; }
 float LEInputMouseWheel() { return input.wheel; }

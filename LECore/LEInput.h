@@ -50,6 +50,11 @@ bool LEInputKeyTriggered(int key);
 bool LEInputKeyPressed(int key);
 bool LEInputMouseTriggered(int button);
 bool LEInputMousePressed(int button);
+// Takes the current press of a key or button: from now until it is released and
+// pressed again, it reads as up, so one press does one thing however long it is
+// held. Whoever acts on a press takes it.
+void LEInputKeyConsume(int key);
+void LEInputMouseConsume(int button);
 Vector2 LEInputMousePosition();
 Vector2 LEInputMouseDelta();
 float LEInputMouseWheel();

@@ -48,10 +48,11 @@ void LEScriptKeys(std::initializer_list<int> scancodes, int heldFrames)
         LEScriptAdd("key up", [key = *key] { LEPlatformInjectKey(key, false); });
 }
 
-void LEScriptClick(int x, int y, int button)
+void LEScriptClick(int x, int y, int button, int heldFrames)
 {
     LEScriptAdd("point", [x, y] { LEPlatformWarpMouse(x, y); });
     LEScriptAdd("press", [button] { LEPlatformInjectMouseButton(button, true); });
+    LEScriptIdle(heldFrames - 1);
     LEScriptAdd("release", [button] { LEPlatformInjectMouseButton(button, false); });
 }
 

@@ -22,8 +22,9 @@ void LEScriptIdle(int frames);
 // Presses the keys (SDL scancodes) in order a frame apart, holds them for
 // `heldFrames` frames and lets them go in reverse order: {LCTRL, 4} is Ctrl+4.
 void LEScriptKeys(std::initializer_list<int> scancodes, int heldFrames = 1);
-// Moves the pointer to a window pixel, then presses and releases an SDL button there.
-void LEScriptClick(int x, int y, int button);
+// Moves the pointer to a window pixel, then presses an SDL button there, holds it
+// for `heldFrames` frames and lets it go.
+void LEScriptClick(int x, int y, int button, int heldFrames = 1);
 
 // Plays this frame's part of the current step. False when there is nothing left
 // to play: the queue is empty or the script has failed.

@@ -9,6 +9,8 @@
 
 #include "TestEngine.h"
 
+#include <X11/Xlib.h>  // last: its macros (None, Bool) must not reach the headers above
+
 using InputTest = EngineTest<1920, 1080>;
 
 // Each update gives a key 2 (triggered), 1 (held) or 0 (up) from the events since the last.
@@ -90,6 +92,21 @@ TEST_F(InputTest, CursorMapsToCentredYUpPixels)
     LEInputUpdate();
     EXPECT_TRUE(Near(LEInputMousePosition(), {40, 40}));
     EXPECT_TRUE(Near(LEInputMouseDelta(), {1000, -500}));
+
+    // Another program moves the pointer, as xdotool does, with no button held:
+    // the position follows the window's own events.
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(window, &left, &top);
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, left + 300, top + 200);
+    XSync(display, False);
+    XCloseDisplay(display);
+    for (int tries = 0; tries < 50 && !Near(LEInputMousePosition(), {-660, 340}); ++tries) {
+        SDL_Delay(10);
+        LEInputUpdate();
+    }
+    EXPECT_TRUE(Near(LEInputMousePosition(), {-660, 340}));
 }
 
 TEST(GamepadMath, SticksLoseTheirDeadZoneAndReachOneAtFullTilt)

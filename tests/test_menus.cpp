@@ -71,13 +71,16 @@ void Tap(int scancode) { LEScriptKeys({scancode}); }
 void CtrlTap(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
 
 // A click at a world point through a camera zoom, in the 1920 x 1080 window.
-void ClickAt(Vector2 world, Vector2 zoom)
+void ClickAt(Vector2 world, Vector2 zoom, int heldFrames = 1)
 {
-    LEScriptClick(int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y), SDL_BUTTON_LEFT);
+    LEScriptClick(int(960.0f + world.x / zoom.x), int(540.0f - world.y / zoom.y), SDL_BUTTON_LEFT, heldFrames);
 }
 
 constexpr Vector2 MENU_ZOOM{0.5f, 0.8888889f}, LEVEL_ZOOM{0.41666666f, 0.57347673f};
-void ClickMenuButton(int i) { ClickAt({-350.0f + 170.0f * float(i), -100.0f}, MENU_ZOOM); }
+void ClickMenuButton(int i, int heldFrames = 1)
+{
+    ClickAt({-350.0f + 170.0f * float(i), -100.0f}, MENU_ZOOM, heldFrames);
+}
 void ClickLevel(Vector2 world) { ClickAt(world, LEVEL_ZOOM); }
 
 void ChooseHunter()
@@ -145,11 +148,14 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
 {
     const int meshes = LEMeshCount(), textures = LETextureCount(), fonts = LEFontCount();
 
-    // The splash runs until Space skips it; Play leads to level 1.
+    // The splash runs until a click skips it, and the click does nothing more:
+    // held over Play as a player's tenth of a second, it starts no level.
     LEScriptIdle(30);
     LEScriptWaitFor("the splash is still running", [] { return MainMenuSplashRunning(); }, 1);
-    Tap(SDL_SCANCODE_SPACE);
-    LEScriptWaitFor("Space skips the splash", [] { return !MainMenuSplashRunning(); });
+    ClickMenuButton(0, 6);
+    LEScriptWaitFor("a click skips the splash", [] { return !MainMenuSplashRunning(); });
+    LEScriptIdle(8);
+    LEScriptWaitFor("the same click starts no level", [] { return currentState == STATE_MAIN_MENU; }, 1);
     ClickMenuButton(0);
     LEScriptWaitFor("Play leads to level 1", [] { return currentState == STATE_LEVEL_1; });
     ChooseHunter();
@@ -193,11 +199,15 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
         LEScriptWaitFor("the wave ends", [] { return betweenRounds; });
     }
     LEScriptWaitFor("six waves win the level", [] { return levelWon; });
+    LEScriptIdle(2);
+    LEScriptWaitFor("the win screen offers no round", [] { return !FindTextLabel(17)->visible; }, 1);
     Tap(SDL_SCANCODE_N);
     LEScriptWaitFor("N leads to level 2", [] { return currentState == STATE_LEVEL_2; });
     LEScriptWaitFor("the music stays down in level 2", [] { return musicVolume < 0.8f; }, 1);
     ChooseHunter();
-    PauseAndClick({0, 75}, "Main Menu asks first", [] { return pauseMenu->confirmBox->visible; });
+    PauseAndClick({0, 75}, "Main Menu asks first, in its own words", [] {
+        return pauseMenu->confirmBox->visible && pauseMenu->confirmLabel->text.find("main menu") != std::string::npos;
+    });
     Tap(SDL_SCANCODE_RETURN);
     LEScriptWaitFor("Enter goes back to the main menu", [] { return currentState == STATE_MAIN_MENU; });
     LEScriptWaitFor("the music stays down in the menu", [] { return musicVolume < 0.8f; }, 1);
@@ -226,6 +236,53 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     EXPECT_EQ(LEScriptStepsLeft(), 0u);
     EXPECT_NEAR(musicVolume, 0.8f, 0.001f);
     ExpectNothingLeft(meshes, textures, fonts);
+}
+
+// Every screen over the pause panel takes its own clicks: the panel's buttons,
+// hidden under it, never hear them, and Enter then confirms nothing.
+using PauseScreens = LevelTest;
+
+TEST_F(PauseScreens, ScreensOverThePanelTakeTheirClicksAndNothingUnderThemActs)
+{
+    constexpr Vector2 RESUME{0, 160}, HOW_TO_PLAY{0, -10}, SETTINGS{0, -95}, RESTART{0, -180};
+    const float sfx = sfxVolume;
+    const int32_t resolution = resolutionIndex;
+    const bool vsync = LEGraphicsVSync();
+    sfxVolume = 0.5f;
+    struct Case {
+        const char* what;
+        Vector2 opener, click;
+        bool asks;  // the screen is the restart question
+    };
+    const Case cases[] = {
+        {"Increase SFX over the hidden Quit", SETTINGS, {100, -270}, false},
+        {"VSync over the hidden Resume", SETTINGS, {100, 170}, false},
+        {"Decrease Res over the hidden Main Menu", SETTINGS, {-100, 75}, false},
+        {"how to play over the hidden Quit", HOW_TO_PLAY, {0, -265}, false},
+        {"the restart question over the hidden Resume", RESTART, RESUME, true},
+    };
+    for (const Case& c : cases) {
+        Tap(SDL_SCANCODE_ESCAPE);
+        ClickAt(c.opener);
+        ClickAt(c.click);
+        EXPECT_TRUE(pauseMenu->open) << c.what;
+        EXPECT_FALSE(pauseMenu->quitPending || pauseMenu->mainMenuPending) << c.what;
+        EXPECT_EQ(pauseMenu->confirmBox->visible, c.asks) << c.what;
+        if (!c.asks) {
+            Tap(SDL_SCANCODE_RETURN);
+            EXPECT_EQ(nextState, STATE_LEVEL_1) << c.what << ": Enter did something";
+        }
+        Tap(SDL_SCANCODE_ESCAPE);
+        EXPECT_TRUE(pauseMenu->background->visible) << c.what << ": Escape leads back to the panel";
+        ClickAt(RESUME);
+        ASSERT_FALSE(pauseMenu->open) << c.what;
+    }
+    EXPECT_NEAR(sfxVolume, 0.6f, 1e-5f) << "the effects went up once";
+    EXPECT_EQ(resolutionIndex, StepResolution(resolution, -1));
+    sfxVolume = sfx;
+    resolutionIndex = resolution;
+    chosenResolution = RESOLUTIONS[resolution];
+    LEGraphicsSetVSync(vsync);
 }
 
 // The same point of a state's life, entered again and again, holds the same:

@@ -4,10 +4,18 @@
 // shop's prices, refusals and upgrades, one purchase per click in both phases.
 #include <gtest/gtest.h>
 
+#include <LEInput.h>
 #include <actors/CharSel.h>
 #include <actors/Shop.h>
 #include <actors/Thief.h>
 #include <actors/Tower.h>
+#include <menus/Pause.h>
+#include <objects/ProgBar.h>
+#include <src/LEGraphicsOGL.h>
+
+#include <GL/glew.h>
+
+#include <algorithm>
 
 #include "LevelFixture.h"
 
@@ -147,6 +155,68 @@ TEST_F(SelectionTest, ShopSellsAtRisingPricesOnePurchasePerClickInBothPhases)
     ClickAt(TOWER_2);
     EXPECT_FLOAT_EQ(thief->gold, 99.5f);
     EXPECT_EQ(turrets[1]->upgradeLevel, 2);
+}
+
+// An open screen takes every press on it: nothing of the field under the
+// shop, the selector or the controls acts, a turret dropped on another's spot
+// leaves that one standing, and nothing of the field shows through a panel.
+TEST_F(SelectionTest, ScreensInALevelTakeThePressesOnThemAndShowNothingOfTheFieldThrough)
+{
+    SpawnHero(HERO_THIEF, quadMesh, nullptr);
+    Step(2);
+    Tower* knight = turrets[0];
+    Tower* mage = turrets[1];
+    const Vector2 spot = towerSpots[0]->transform.position;
+    ClickAt(knight->transform.position);
+    ClickAt(spot);
+    ASSERT_TRUE(knight->placed && !knight->dragging);
+    ClickAt(mage->transform.position);
+    ClickAt(spot);
+    EXPECT_FALSE(knight->dragging) << "the drop took the press: the turret on the spot stays";
+    EXPECT_FALSE(mage->dragging);
+
+    // The shop covers the selector's button, and an enemy's health bar under it.
+    const Enemy* orc = AddEnemy<Orc>(1000, {320, 100}, QUARTER_TURN);
+    ClickAt(SHOP);
+    ASSERT_TRUE(shop->open);
+    ClickAt(SELECTOR);
+    EXPECT_FALSE(charSelScreen->screenOpen) << "a click on the shop's panel opened the selector under it";
+    // One frame of the loop, read back before it is shown.
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    LEInputUpdate();
+    LevelUpdate();
+    LevelDraw();
+    LEGraphicsFrameEnd();
+    const Vector2 bar = Matrix3TransformPoint(CameraViewMatrix(levelCamera), orc->healthBar->bar->transform.position);
+    const int x0 = int(960.0f + bar.x) - 60, y0 = int(540.0f + bar.y) - 30;
+    std::vector<uint32_t> pixels(120 * 60);
+    glReadPixels(x0, y0, 120, 60, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), pixels[0]), long(pixels.size()))
+        << "the panel shows part of the enemy's health bar";
+    LEGraphicsPresent();
+    LESystemFrameEnd();
+    Tap(SDL_SCANCODE_ESCAPE);
+    ASSERT_FALSE(shop->open);
+
+    // The selector covers the turret standing under it.
+    ClickAt(SELECTOR);
+    ASSERT_TRUE(charSelScreen->screenOpen);
+    ClickAt(spot);
+    EXPECT_FALSE(knight->dragging) << "a turret was picked up through the selector";
+    ClickAt(THIEF_PORTRAIT);
+    ASSERT_FALSE(charSelScreen->screenOpen);
+
+    // P shows the controls: Enter starts no round under them, Escape hides them
+    // without pausing, and then Enter starts the round.
+    Tap(SDL_SCANCODE_P);
+    StartRoundWithEnter();
+    EXPECT_TRUE(betweenRounds) << "Enter started a round under the controls";
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(pauseMenu->open);
+    EXPECT_FALSE(FindTextLabel(12456)->visible);
+    StartRoundWithEnter();
+    EXPECT_FALSE(betweenRounds);
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
         ++turretLines;
     EXPECT_EQ(turretLines, 3u);
     EXPECT_NE(stats.find("Range: 250"), std::string::npos);
+    Tap(SDL_SCANCODE_ESCAPE);  // P showed the controls too, over the field
 
     // A round leaves only the placed turret on the field, back on its spot if
     // it was in hand.
@@ -120,6 +121,17 @@ TEST_F(TowerTest, MageShootsTheFirstEnemyInReachAndLetsGoOfTheDeadAndTheDistant)
     second->transform.position = {30 + 600, 85};  // far out of reach: the shot chases it out
     frames = 0;
     while (mage->target && frames++ < 400) Step();
+    EXPECT_EQ(mage->target, nullptr);
+    ExpectShotHome(mage);
+
+    // The end of the wave grounds a shot in flight and lets go of its target.
+    AddSkeleton(1002, {90, 85});
+    Step(2);
+    ASSERT_NE(mage->target, nullptr);
+    ASSERT_TRUE(mage->projectile->visible);
+    enemiesRemaining = 0;
+    Step();
+    ASSERT_TRUE(betweenRounds);
     EXPECT_EQ(mage->target, nullptr);
     ExpectShotHome(mage);
 }

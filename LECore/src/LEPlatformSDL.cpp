@@ -255,6 +255,9 @@ static void HandleEvent(const SDL_Event& e)
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+        // Auto-repeat is the same press still held: it must not bring back a
+        // press someone has taken.
+        if (e.key.repeat) break;
         const int vk = LEPlatformVirtualKey(e.key.keysym.scancode);
         if (vk >= 0) LEInputRawKey(vk, e.type == SDL_KEYDOWN);
         break;
@@ -292,14 +295,13 @@ void LEPlatformPumpEvents()
     while (SDL_PollEvent(&e)) HandleEvent(e);
 }
 
+// The pointer as the window's own motion events left it. (The desktop-wide
+// state is refreshed only by raw motion, which some X servers never send
+// unless a button is held.)
 void LEPlatformCursorPosition(int* x, int* y)
 {
     if (!platform.window) return;
-    int gx = 0, gy = 0, wx = 0, wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(platform.window, &wx, &wy);
-    *x = gx - wx;
-    *y = gy - wy;
+    SDL_GetMouseState(x, y);
 }
 
 std::string LEPlatformProgramFolder()

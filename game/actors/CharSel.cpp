@@ -8,6 +8,7 @@
 #include "levels/LevelState.h"
 #include "objects/AnimationSheet.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 LEFont* selectionFont = nullptr;
@@ -99,6 +100,7 @@ void CharSel::OpenScreen()
 {
     SetPartyAlive(false);
     screenOpen = true;
+    PushScreen(this);
     screenBackground->active = screenBackground->visible = true;
     choiceMade = false;
     for (Button* portrait : portraits) portrait->active = portrait->alive = portrait->visible = true;
@@ -110,6 +112,7 @@ void CharSel::CloseScreen()
     for (Button* portrait : portraits) portrait->active = portrait->alive = portrait->visible = false;
     for (const Choice& c : CHOICES) SetLabelVisible(c.labelId, false);
     screenOpen = false;
+    PopScreen(this);
     screenBackground->active = screenBackground->visible = false;
 }
 
@@ -120,10 +123,11 @@ void CharSel::Update()
     if (lastUpdateFrame == LEFrameCounter()) return;
     lastUpdateFrame = LEFrameCounter();
 
-    if ((IsClicked(this) || clickCount == 0) && !howToPlayOpen) OpenScreen();
+    // It opens by itself on a level's first update, unless something covers the field.
+    if (IsClicked(this) || (clickCount == 0 && OnTopScreen(nullptr))) OpenScreen();
     if (!screenOpen || choiceMade) return;
     for (int i = 0; i < CHOICE_COUNT; ++i) {
-        if (!IsClicked(portraits[i])) continue;
+        if (!IsClicked(portraits[i], this)) continue;
         if (portraits[i] == currentChoice) {
             SetPartyAlive(true);
             CloseScreen();

@@ -57,7 +57,7 @@ void Hunter::Attack()
 {
     AttackStep();
     attackObject->active = true;
-    if (!betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && hunterAttackReady) {
+    if (StrikeClicked() && hunterAttackReady) {
         RestartAttackAnimation();
         DrawWorldCircle(attackPoint.position, ATTACK_REACH, ATTACK_OUTLINE_COLOR, 100);
         if (Enemy* enemy = FirstEnemyWithin(attackPoint.position, ATTACK_REACH)) {

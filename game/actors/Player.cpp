@@ -12,6 +12,7 @@
 #include "levels/LevelState.h"
 #include "objects/AnimationSheet.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 
 Player::~Player()
 {
@@ -123,7 +124,7 @@ void Player::CountAttackRecovery(bool* ready, float* timer) const
 // the mouse where it would land.
 bool Player::PlacingAbility(Vector2 previewSize) const
 {
-    if (!LEInputKeyPressed(KEY_E)) return false;
+    if (!LEInputKeyPressed(KEY_E) || !OnTopScreen(nullptr)) return false;
     DrawWorldRect(MouseWorldPosition(), previewSize, ATTACK_OUTLINE_COLOR);
     return LEInputMousePressed(MOUSE_LEFT);
 }
@@ -199,3 +200,5 @@ Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture)
     }
     return hero;
 }
+
+bool StrikeClicked() { return !betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && OnTopScreen(nullptr); }

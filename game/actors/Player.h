@@ -104,3 +104,5 @@ Player* MakeHero(int heroKind);
 // with `mesh` and animated by its kind's sheet (or `picture` without one), and
 // makes it currentPlayer. The character selection calls this.
 Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture);
+// A strike: the left button went down during a round, with no screen open over the field.
+bool StrikeClicked();

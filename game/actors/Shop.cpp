@@ -11,6 +11,7 @@
 #include "Tower.h"
 #include "levels/LevelState.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 enum ShopButton { HERO_STATS, HERO_SKILLS, TOWER_1 };
@@ -95,14 +96,16 @@ void Shop::Update()
     hero = currentPlayer;
     if (IsClicked(this)) {
         open = true;
+        PushScreen(this);
         SetPanelShown(true);
     }
-    if (open && LEInputKeyPressed(KEY_ESCAPE)) {
+    if (open && TakeKey(this, KEY_ESCAPE)) {
         open = false;
+        PopScreen(this);
         SetPanelShown(false);
     }
     for (int i = 0; i < SHOP_BUTTON_COUNT && open; ++i)
-        if (IsClicked(shopButtons[i])) Buy(i);
+        if (IsClicked(shopButtons[i], this)) Buy(i);
 }
 
 static float LevelPrice(int n) { return float((2 * n - 1) * n); }

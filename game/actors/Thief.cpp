@@ -52,7 +52,7 @@ void Thief::Attack()
     // hero faces (the mirrored scale would otherwise shrink it facing right).
     attackObject->transform.position = attackPoint.position;
     attackObject->transform.scale = {std::fabs(attackPoint.scale.x), std::fabs(attackPoint.scale.y)};
-    if (betweenRounds || !LEInputMouseTriggered(MOUSE_LEFT)) return;
+    if (!StrikeClicked()) return;
     RestartAttackAnimation();
     attackObject->active = true;
     DrawWorldRect(attackObject->transform.position, attackObject->transform.scale, ATTACK_OUTLINE_COLOR);

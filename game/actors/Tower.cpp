@@ -1,16 +1,17 @@
 // Tower: placing, aiming and shooting (see Tower.h).
 #include "Tower.h"
 
-#include <cmath>  // Required for: std::sqrt
+#include <algorithm>  // Required for: std::any_of
+#include <cmath>      // Required for: std::sqrt
 
 #include <LEInput.h>
 #include <LESystem.h>
 
-#include "Shop.h"
 #include "levels/LevelData.h"
 #include "levels/LevelState.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 
 SceneIndex<Tower> towerList;
 
@@ -72,19 +73,33 @@ void Tower::Update()
 // Between rounds: picked up with the left button, dropped on a spot with it,
 // sent home with the right one.
 // ---------------------------------------------------------------------------
+// One turret is in hand at a time, and it has the press before any other: a
+// turret resting on the spot it is dropped on, updated first, must not pick it up.
+static bool TurretInHand()
+{
+    return std::any_of(towerList.begin(), towerList.end(), [](const Tower* tower) { return tower->dragging; });
+}
+
 void Tower::UpdatePlacing()
 {
-    if (!levelCamera || (shop && shop->open)) return;
-    const Vector2 mouse = ScreenToWorld(levelCamera, LEInputMousePosition());
+    // Turrets belong to the field: they wait while a screen is open over it.
+    if (!levelCamera || !OnTopScreen(nullptr)) return;
     if (!dragging) {
-        if (PointInBox(mouse, this) && LEInputMouseTriggered(MOUSE_LEFT)) dragging = true;
+        if (!TurretInHand() && TakeClick(this, nullptr, levelCamera)) dragging = true;
         return;
     }
+    const Vector2 mouse = ScreenToWorld(levelCamera, LEInputMousePosition());
     transform.position = mouse;
     // The reach in world units: exactly the enemies this tower will reach.
     DrawWorldCircle(transform.position, range, REACH_CIRCLE_COLOR, REACH_CIRCLE_SEGMENTS);
-    if (LEInputMouseTriggered(MOUSE_LEFT)) DropOnSpot(mouse);
+    // A turret in hand takes every press: the drop (or the miss that keeps it in
+    // hand) is the press's one action, so the turret on the spot stays put.
+    if (LEInputMouseTriggered(MOUSE_LEFT)) {
+        LEInputMouseConsume(MOUSE_LEFT);
+        DropOnSpot(mouse);
+    }
     if (LEInputMouseTriggered(MOUSE_RIGHT)) {
+        LEInputMouseConsume(MOUSE_RIGHT);
         transform.position = homePosition;
         dragging = false;
     }
@@ -163,6 +178,12 @@ void Tower::FlyProjectile()
         target->health -= damage;
         shot = transform.position;
     }
+}
+
+void Tower::StandDown()
+{
+    target = nullptr;
+    if (projectile) GroundProjectile();
 }
 
 void Tower::GroundProjectile()

@@ -50,6 +50,8 @@ struct Tower : GameObject {
     void Load() override;
     void Unload() override;
     void Update() override;
+    // The wave is over: the shot comes home hidden and the target is forgotten.
+    void StandDown();
 
 private:
     void UpdatePlacing();

@@ -40,6 +40,7 @@ Button* towerButtons[TOWER_BUTTON_COUNT] = {};
 ObjectRef<Tower> turrets[TURRET_COUNT];
 CharSel* charSelScreen = nullptr;
 Shop* shop = nullptr;
+GameObject* controlsText = nullptr;
 Pause* pauseMenu = nullptr;
 
 LETexture* enemyTextures[DRAW_COUNT] = {};
@@ -168,6 +169,9 @@ static void BuildTurretsAndPanels(const LevelDesc& d)
     charSelScreen = static_cast<CharSel*>(
         AddObject(objectList, new CharSel, 100000, "CharSelScreen", 0, 250, 100, 50, 0, quadMesh, nullptr));
     shop = static_cast<Shop*>(AddObject(objectList, new Shop, 110000, "Shop", -350, -250, 100, 50, 0, quadMesh, nullptr));
+    // Nothing to draw: the text is a label; the object is its place on the screen stack.
+    controlsText = AddPlain(12456, "ControlsText", {0, 0}, {0, 0}, 0, nullptr, nullptr);
+    controlsText->active = controlsText->visible = false;
 }
 
 static TextLabel* AddLabel(uint32_t id, Vector2 position, float scale, uint32_t color, const char* text,
@@ -254,6 +258,7 @@ static void ForgetObjects()
     for (ObjectRef<Tower>& turret : turrets) turret = nullptr;
     charSelScreen = nullptr;
     shop = nullptr;
+    controlsText = nullptr;
     pauseMenu = nullptr;
     currentPlayer = nullptr;
 }

@@ -27,9 +27,11 @@ void UpdateHud();
 bool LevelHasFocus();
 // The shop or the character selection covers the field.
 bool SidePanelOpen();
-// Clears the how-to-play flag and the shop's backdrop with it.
-void CloseHowToPlay();
-// P opens the how-to-play text unless the shop is open; otherwise the shop runs.
+// The controls text P shows between rounds: a screen of its own, so that Enter
+// starts no round under it and Escape closes it before anything else.
+bool ControlsOpen();
+void CloseControls();
+// P opens the controls text while nothing is open over the field; otherwise the shop runs.
 void HowToPlayOrShop();
 void ApplyCheats();
 void PrintDebugStats();

@@ -77,7 +77,7 @@ static constexpr uint32_t HOW_TO_PLAY_LABEL = 12456;
 void CreateHowToPlayText()
 {
     TextLabel* label = FindTextLabel(HOW_TO_PLAY_LABEL);
-    if (!howToPlayOpen) {
+    if (!ControlsOpen()) {
         if (label) label->visible = false;
         return;
     }

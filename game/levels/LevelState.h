@@ -35,7 +35,6 @@ struct LevelRules {
     uint32_t enemiesRemaining = 0;   // kills still needed in the running wave
     bool betweenRounds = true;
     bool levelWon = false, levelLost = false;
-    bool howToPlayOpen = false;
     bool waveScalingOn = false;
     bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
     // The waves' state (see Waves.h).
@@ -54,7 +53,6 @@ inline uint32_t& enemiesRemaining = levelRules.enemiesRemaining;
 inline bool& betweenRounds = levelRules.betweenRounds;
 inline bool& levelWon = levelRules.levelWon;
 inline bool& levelLost = levelRules.levelLost;
-inline bool& howToPlayOpen = levelRules.howToPlayOpen;
 inline bool& waveScalingOn = levelRules.waveScalingOn;
 inline bool& cheatMoney = levelRules.cheatMoney;
 inline bool& cheatDamage = levelRules.cheatDamage;
@@ -83,6 +81,7 @@ extern Button* towerButtons[TOWER_BUTTON_COUNT];
 extern ObjectRef<Tower> turrets[TURRET_COUNT];
 extern CharSel* charSelScreen;
 extern Shop* shop;
+extern GameObject* controlsText;  // the controls text's place on the screen stack (P)
 extern Pause* pauseMenu;  // every playable level has one; the test level has none  // the companions (3, 4) are null until a hero is chosen
 
 // Enemy kinds in the order the spawn draws them.

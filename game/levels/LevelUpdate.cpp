@@ -22,6 +22,7 @@
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 
@@ -30,12 +31,12 @@ static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player"));
 static bool ShopOpen() { return shop && shop->open; }
 // The side panels (shop, character selection) cover the field while open.
 bool SidePanelOpen() { return ShopOpen() || (charSelScreen && charSelScreen->screenOpen); }
-// Esc opens the pause menu unless a panel or the how-to-play text is up (Esc
-// closes those first); while it is open nothing of the level runs.
+// Esc opens the pause menu while nothing is open over the field (a screen on
+// top takes Esc to close itself first); while it is open nothing of the level runs.
 static bool PauseStep()
 {
     if (!pauseMenu) return false;
-    if (LEInputKeyTriggered(KEY_ESCAPE) && !SidePanelOpen() && !howToPlayOpen) pauseMenu->open = true;
+    if (TakeKey(nullptr, KEY_ESCAPE)) pauseMenu->open = true;
     pauseMenu->Update();
     return pauseMenu->open;
 }
@@ -45,17 +46,19 @@ static void ShowCharSel(bool shown)
     if (charSelScreen) charSelScreen->active = charSelScreen->visible = shown;
 }
 
-void CloseHowToPlay()
+bool ControlsOpen() { return ScreenIsOpen(controlsText); }
+
+void CloseControls()
 {
-    howToPlayOpen = false;
+    PopScreen(controlsText);
     if (shop) shop->panelBackground->visible = false;
 }
 
-// P opens the how-to-play text unless the shop is open; otherwise the shop runs.
+// P is not taken: held, it also prints the statistics.
 void HowToPlayOrShop()
 {
-    if (LEInputKeyTriggered(KEY_P) && !ShopOpen())
-        howToPlayOpen = true;
+    if (controlsText && OnTopScreen(nullptr) && LEInputKeyTriggered(KEY_P))
+        PushScreen(controlsText);
     else if (shop)
         shop->Update();
 }
@@ -116,17 +119,14 @@ static void BetweenRoundsPhase()
     if (FindPlayer()) {
         for (Tower* turret : turrets)
             if (turret) turret->active = turret->visible = true;
-        for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u, 17u}) SetLabelVisible(id, true);
+        for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u}) SetLabelVisible(id, true);
+        ShowRoundPrompts(true);
     }
     if (waveEffectPending) RollWaveEffect();
-    // While the how-to-play text is up the shop waits, until Esc closes the text.
-    if (!howToPlayOpen) {
-        HowToPlayOrShop();
-    } else if (LEInputKeyTriggered(KEY_ESCAPE)) {
-        CloseHowToPlay();
-        HowToPlayOrShop();
-    }
-    if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
+    // While the controls text is up the shop waits, until Esc closes the text.
+    if (!ControlsOpen()) HowToPlayOrShop();
+    // Enter belongs to the field: no round starts under an open screen.
+    if (TakeKey(nullptr, KEY_ENTER)) StartRound();
 }
 
 // The last level's victory shows the first credits page over everything; a
@@ -174,8 +174,7 @@ static void UpdateLabelVisibility()
         return;
     }
     for (uint32_t id : {11u, 10u, 12u, 14u, 15u}) SetLabelVisible(id, true);
-    if (betweenRounds)
-        for (uint32_t id : {16u, 17u}) SetLabelVisible(id, true);
+    if (betweenRounds) ShowRoundPrompts(true);
 }
 
 // Without focus the level freezes, timers included, and its music pauses.
@@ -205,6 +204,8 @@ void LevelUpdate()
         PrintDebugStats();
     }
     if (PauseStep()) return;
+    // The controls text closes on Esc in either phase.
+    if (controlsText && TakeKey(controlsText, KEY_ESCAPE)) CloseControls();
     if (d.cheatOrder == CheatOrder::AfterPause) ApplyCheats();
     if (waveIndex == 1) waveScalingOn = true;
 

@@ -18,6 +18,7 @@
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
+#include "objects/Screens.h"
 
 static void PlaceOrcAtMouse()
 {
@@ -39,19 +40,12 @@ static void BetweenRoundsRules()
     if (FindObject("Player"))
         for (Tower* turret : turrets)
             if (turret) turret->active = turret->visible = true;
-    // The how-to-play text holds the character selection back for the frame,
-    // unless Esc closes it.
-    bool selectionRuns = true;
-    if (howToPlayOpen) {
-        if (LEInputKeyTriggered(KEY_ESCAPE))
-            CloseHowToPlay();
-        else
-            selectionRuns = false;
-    }
-    if (selectionRuns && charSelScreen) charSelScreen->Update();
+    // The controls text holds the character selection back, until Esc closes it.
+    if (controlsText && TakeKey(controlsText, KEY_ESCAPE)) CloseControls();
+    if (!ControlsOpen() && charSelScreen) charSelScreen->Update();
     if (waveEffectPending) RollWaveEffect();
-    if (!howToPlayOpen) HowToPlayOrShop();
-    if (LEInputKeyTriggered(KEY_ENTER) && !SidePanelOpen()) StartRound();
+    if (!ControlsOpen()) HowToPlayOrShop();
+    if (TakeKey(nullptr, KEY_ENTER)) StartRound();
 }
 
 void TestLevelUpdate()

@@ -14,6 +14,7 @@
 #include "LevelData.h"
 #include "LevelState.h"
 #include "actors/Enemy.h"
+#include "actors/Tower.h"
 #include "objects/TextLabel.h"
 
 
@@ -38,13 +39,13 @@ void PrintWaveForecast(uint32_t seed, int mode)
 
 bool StartRound()
 {
-    // The kill-target table has six entries: after the sixth wave the level is over.
-    if (waveIndex >= uint32_t(WAVE_COUNT)) return false;
+    // The kill-target table has six entries: after the sixth wave the level is
+    // over, and a lost level waits for R.
+    if (waveIndex >= uint32_t(WAVE_COUNT) || levelLost) return false;
     const LevelDesc& level = CurrentLevelDesc();
     betweenRounds = false;
     enemiesRemaining = waveKillTargets[waveIndex];
-    SetLabelVisible(17, false);
-    SetLabelVisible(16, false);
+    ShowRoundPrompts(false);
     if (level.forecastMode >= 0) {
         PrintWaveForecast(level.roundSeed, level.forecastMode);
         fflush(stdout);
@@ -169,13 +170,23 @@ void SpawnStep()
     if (enemiesRemaining == 0) EndWave();
 }
 
+void ShowRoundPrompts(bool shown)
+{
+    const bool canStart = waveIndex < uint32_t(WAVE_COUNT) && !levelLost;
+    SetLabelVisible(16, shown && betweenRounds);
+    SetLabelVisible(17, shown && betweenRounds && canStart);  // the test level has neither
+}
+
+// Survivors walk on; every turret grounds its shot and forgets its target.
 void EndWave()
 {
     for (Enemy* enemy : enemyList) enemy->start0RouteForced = false;
+    for (Tower* turret : turrets)
+        if (turret) turret->StandDown();
     waveEffectPending = true;
     betweenRounds = true;
     waveIndex += 1;
-    SetLabelVisible(17, true);  // the test level has no start prompt
+    SetLabelVisible(17, waveIndex < uint32_t(WAVE_COUNT));
 }
 
 void RollWaveEffect()

@@ -16,8 +16,11 @@ constexpr float SPAWN_INTERVAL = 3.0f;
 // The spawn timer, the enemy serial and the wave effect state are part of the
 // level's rules (LevelState.h), which each level's Init resets.
 
-// False (and nothing happens) once all six waves are done.
+// False (and nothing happens) once all six waves are done or the level is lost.
 bool StartRound();
+// The selector's title between rounds, and the start prompt while a round can
+// still start (never on the end screens); `shown` false hides both.
+void ShowRoundPrompts(bool shown);
 void SpawnStep();
 void EndWave();
 void RollWaveEffect();

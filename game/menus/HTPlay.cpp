@@ -3,6 +3,7 @@
 
 #include <LEInput.h>
 
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 struct HowToPlayLine {
@@ -53,8 +54,9 @@ void HTPlay::Update()
 {
     if (!open) return;
     SetLinesVisible(true);
-    if (LEInputKeyPressed(KEY_ESCAPE)) {
+    if (TakeKey(this, KEY_ESCAPE)) {
         SetLinesVisible(false);
         open = false;
+        PopScreen(this);
     }
 }

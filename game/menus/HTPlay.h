@@ -1,6 +1,6 @@
 // HTPlay: the how-to-play screen, sixteen lines of text that its owner (the main
-// menu, or a level's pause menu) opens over its own screen by setting `open`,
-// and that close again with Escape. The owner sees `open` fall and shows its own
+// menu, or a level's pause menu) opens over its own screen by setting `open`
+// and pushing it on the screen stack, and that close again with Escape. The owner sees `open` fall and shows its own
 // screen again.
 #pragma once
 

@@ -21,6 +21,7 @@
 #include "main/GameStates.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 #include "objects/GameObject.h"
 #include "objects/TextLabel.h"
 
@@ -201,9 +202,20 @@ static void RunSplash(float dt)
         if (held > LOGO_HOLD) EndSplash();
     }
     menu.splashFade += dt;
-    if (LEInputKeyTriggered(KEY_SPACE) || LEInputKeyTriggered(KEY_ENTER) || LEInputKeyTriggered(KEY_ESCAPE) ||
-        LEInputMouseTriggered(MOUSE_LEFT) || LEInputMouseTriggered(MOUSE_RIGHT))
-        EndSplash();
+    // The press that skips the splash does only that: held on, it reaches no
+    // button of the menu that appears under it.
+    bool skipped = false;
+    for (int key : {KEY_SPACE, KEY_ENTER, KEY_ESCAPE}) {
+        if (!LEInputKeyTriggered(key)) continue;
+        LEInputKeyConsume(key);
+        skipped = true;
+    }
+    for (int button : {MOUSE_LEFT, MOUSE_RIGHT}) {
+        if (!LEInputMouseTriggered(button)) continue;
+        LEInputMouseConsume(button);
+        skipped = true;
+    }
+    if (skipped) EndSplash();
 }
 
 // Page 1 for six seconds, page 2 until ten.
@@ -229,26 +241,30 @@ static void ReturnToButtons()
 }
 
 // A button acts while the menu is live and the button can be seen: not under
-// the credits, not while hidden behind the quit question.
-static bool Pressed(int button, Vector2 mouse)
+// the credits, nor under a screen opened over the menu.
+static bool Pressed(int button)
 {
-    const Button* b = menu.menuButtons[button];
-    return menu.menuInteractive && !menu.creditsRunning && b->alive && b->visible && PointInBox(mouse, b) &&
-           LEInputMousePressed(MOUSE_LEFT);
+    return menu.menuInteractive && !menu.creditsRunning && TakeClick(menu.menuButtons[button], nullptr, menu.menuCamera);
+}
+
+static void OpenOverMenu(GameObject* screen)
+{
+    PushScreen(screen);
+    menu.titleLabel->visible = false;
 }
 
 static void MenuButtons()
 {
     const Vector2 mouse = ScreenToWorld(menu.menuCamera, LEInputMousePosition());
     printf("%g %g\n", double(mouse.x), double(mouse.y));
-    if (Pressed(PLAY, mouse)) nextState = STATE_LEVEL_1;
-    if (Pressed(HOW_TO_PLAY, mouse)) {
+    if (Pressed(PLAY)) nextState = STATE_LEVEL_1;
+    if (Pressed(HOW_TO_PLAY)) {
         menu.menuHowToPlay->open = true;
         menu.menuInteractive = false;
         SetButtonsShown(false);
-        menu.titleLabel->visible = false;
+        OpenOverMenu(menu.menuHowToPlay);
     }
-    if (Pressed(CREDITS, mouse)) {
+    if (Pressed(CREDITS)) {
         menu.titleLabel->visible = false;
         ShowCreditsPage(1, true);
         menu.creditsTime = 0.0f;
@@ -259,9 +275,9 @@ static void MenuButtons()
         for (TextLabel* label : textList) label->visible = false;
         ReturnToButtons();
     }
-    if (Pressed(SETTINGS, mouse)) {
+    if (Pressed(SETTINGS)) {
         menu.menuSettings->open = true;
-        menu.titleLabel->visible = false;
+        OpenOverMenu(menu.menuSettings);
         for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
             menu.menuButtons[i]->alive = false;
             menu.menuButtonLabels[i]->visible = false;
@@ -276,17 +292,18 @@ static void MenuButtons()
             menu.menuButtonLabels[i]->visible = true;
         }
     }
-    if (Pressed(QUIT, mouse)) {
-        menu.titleLabel->visible = false;
+    if (Pressed(QUIT)) {
         SetButtonsShown(false);
+        OpenOverMenu(menu.menuConfirmBox);
         menu.menuConfirmBox->visible = menu.menuConfirmLabel->visible = true;
     }
     if (menu.menuConfirmBox->visible) {
-        if (LEInputKeyTriggered(KEY_ESCAPE)) {
+        if (TakeKey(menu.menuConfirmBox, KEY_ESCAPE)) {
+            PopScreen(menu.menuConfirmBox);
             menu.menuConfirmBox->visible = menu.menuConfirmLabel->visible = false;
             ReturnToButtons();
         }
-        if (LEInputKeyPressed(KEY_ENTER)) nextState = STATE_QUIT;
+        if (OnTopScreen(menu.menuConfirmBox) && LEInputKeyPressed(KEY_ENTER)) nextState = STATE_QUIT;
     }
 }
 

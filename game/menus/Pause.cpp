@@ -7,14 +7,17 @@
 #include "HTPlay.h"
 #include "Settings.h"
 #include "levels/LevelData.h"
-#include "main/GameStates.h"
 #include "levels/LevelState.h"
+#include "levels/Waves.h"
+#include "main/GameStates.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 static const char* const CONFIRM_QUIT = "To confirm quit press Enter. To cancel press Esc";
 static const char* const CONFIRM_RESTART = "To confirm restart press Enter. To cancel press Esc";
+static const char* const CONFIRM_MAIN_MENU = "To go to the main menu press Enter. To cancel press Esc";
 static constexpr Vector2 PANEL_SIZE{400, 500};
 static constexpr Vector2 BUTTON_SIZE{280, 60};
 
@@ -81,8 +84,7 @@ Pause::~Pause()
 void SetLevelLabelsShown(bool shown)
 {
     for (uint32_t id : {11u, 10u, 12u, 14u, 15u, 13u}) SetLabelVisible(id, shown);
-    const bool prompts = shown ? betweenRounds : false;
-    for (uint32_t id : {16u, 17u}) SetLabelVisible(id, prompts);
+    ShowRoundPrompts(shown);
 }
 
 void Pause::ShowPanel()
@@ -98,8 +100,11 @@ void Pause::HideButtons()
     for (TextLabel* label : buttonLabels) label->visible = false;
 }
 
-void Pause::AskToConfirm(bool* pending)
+// The question says what Enter will do.
+void Pause::AskToConfirm(bool* pending, const char* question)
 {
+    SetLabelText(confirmLabel, question);
+    PushScreen(confirmBox);
     confirmBox->visible = true;
     confirmLabel->visible = true;
     background->visible = false;
@@ -127,51 +132,57 @@ void Pause::Thaw()
     frozen.clear();
 }
 
-bool Pause::Hit(const Button* button) const
+// A shown button of the panel, with nothing open over the panel.
+bool Pause::Hit(const Button* button) const { return TakeClick(button, this, levelCamera); }
+
+void Pause::OpenOverPanel(GameObject* screen)
 {
-    return levelCamera && PointInBox(ScreenToWorld(levelCamera, LEInputMousePosition()), button) &&
-           LEInputMouseTriggered(MOUSE_LEFT);
+    PushScreen(screen);
+    SetLevelLabelsShown(false);
+    HideButtons();
 }
 
 void Pause::Update()
 {
     if (!open) return;
+    // The level opened the menu: it takes the input from the level (its own
+    // parts are driven from here).
+    if (!ScreenIsOpen(this)) PushScreen(this);
+    Freeze();
     const bool howToPlayWasOpen = howToPlay->open, settingsWereOpen = settings->open;
     settings->Update();
     howToPlay->Update();
     if (!confirmBox->visible && !howToPlay->open && !settings->open) ShowPanel();
-    Freeze();
 
+    // One press reaches one button, and only while the panel is on top.
     if (Hit(resumeButton)) {
         Thaw();
         open = false;
+        PopScreen(this);
         background->visible = false;
         HideButtons();
     }
-    if (Hit(mainMenuButton)) AskToConfirm(&mainMenuPending);
-    if (Hit(quitButton)) AskToConfirm(&quitPending);
+    if (Hit(mainMenuButton)) AskToConfirm(&mainMenuPending, CONFIRM_MAIN_MENU);
+    if (Hit(quitButton)) AskToConfirm(&quitPending, CONFIRM_QUIT);
     if (Hit(howToPlayButton)) {
         howToPlay->open = true;
         background->transform.scale = {10000, 10000};  // the text reads on the panel's green
-        SetLevelLabelsShown(false);
-        HideButtons();
+        OpenOverPanel(howToPlay);
     }
-    if (Hit(restartButton)) AskToConfirm(&restartPending);
+    if (Hit(restartButton)) AskToConfirm(&restartPending, CONFIRM_RESTART);
     if (Hit(settingsButton)) {
         settings->open = true;
-        SetLevelLabelsShown(false);
-        HideButtons();
+        OpenOverPanel(settings);
     }
 
     if (confirmBox->visible) {
-        if (restartPending) SetLabelText(confirmLabel, CONFIRM_RESTART);
-        if (LEInputKeyTriggered(KEY_ESCAPE)) {
+        if (TakeKey(confirmBox, KEY_ESCAPE)) {
+            PopScreen(confirmBox);
             confirmBox->visible = confirmLabel->visible = false;
             ShowPanel();
-            SetLabelText(confirmLabel, CONFIRM_QUIT);
             quitPending = mainMenuPending = restartPending = false;
         }
-        if (LEInputKeyPressed(KEY_ENTER)) {
+        if (OnTopScreen(confirmBox) && LEInputKeyPressed(KEY_ENTER)) {
             if (mainMenuPending)
                 nextState = STATE_MAIN_MENU;
             else if (quitPending)

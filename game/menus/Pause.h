@@ -2,7 +2,8 @@
 // play opens it: the world freezes under a dark green panel of six buttons, and
 // from there the player resumes, reads how to play, changes the settings, or,
 // after confirming with Enter, goes back to the main menu, quits or restarts the
-// level. The level calls Update every frame and skips its own rules while `open`.
+// level. The level calls Update every frame and skips its own rules while `open`;
+// the menu and the screens it opens over its panel take the input from the level.
 #pragma once
 
 #include <vector>
@@ -51,7 +52,8 @@ private:
 
     void ShowPanel();
     void HideButtons();
-    void AskToConfirm(bool* pending);
+    void AskToConfirm(bool* pending, const char* question);
+    void OpenOverPanel(GameObject* screen);
     void Freeze();
     void Thaw();
     bool Hit(const Button* button) const;

@@ -9,6 +9,7 @@
 
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 bool fullscreenWanted = true;
@@ -107,11 +108,8 @@ void Settings::SetShown(bool shown)
     for (TextLabel* label : {resolutionLabel, musicLabel, sfxLabel}) label->visible = shown;
 }
 
-bool Settings::Hit(const Button* button) const
-{
-    return ready && camera && PointInBox(ScreenToWorld(camera, LEInputMousePosition()), button) &&
-           LEInputMouseTriggered(MOUSE_LEFT);
-}
+// A button of this screen, while the screen is on top.
+bool Settings::Hit(const Button* button) const { return TakeClick(button, this, camera); }
 
 // While the screen is open the window follows the settings every frame, so a
 // size chosen in full screen takes effect once full screen is left.
@@ -161,11 +159,10 @@ void Settings::Update()
         fullscreenWanted = !fullscreenWanted;
         LEWindowSetFullscreen(fullscreenWanted);
     }
-    ready = true;
-    if (LEInputKeyTriggered(KEY_ESCAPE)) {
+    if (TakeKey(this, KEY_ESCAPE)) {
         open = false;
+        PopScreen(this);
         SetShown(false);
-        ready = false;
     }
     ApplyWindow();
 }

@@ -1,8 +1,8 @@
 // Settings: the screen that changes the music and effect volumes in tenths,
 // switches vertical sync, picks one of four window sizes and switches full
 // screen. Owns the program-wide settings, which outlive every screen. The main
-// menu and each level's pause menu own one screen and open it by setting `open`;
-// it closes itself on Escape.
+// menu and each level's pause menu own one screen and open it by setting `open`
+// and pushing it on the screen stack; it closes itself on Escape.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +37,6 @@ constexpr int SETTINGS_BUTTON_COUNT = 8;
 
 struct Settings : GameObject {
     bool open = false;
-    bool ready = false;  // clicks count from the second open frame on
     Button* incMusicButton = nullptr;
     Button* decMusicButton = nullptr;
     Button* incSfxButton = nullptr;

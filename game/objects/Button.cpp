@@ -6,6 +6,7 @@
 #include <LEInput.h>
 
 #include "Camera2D.h"
+#include "Screens.h"
 
 static const char* CLICK_SOUND = "Assets/Audio/SFX/sfx_click.wav";
 
@@ -32,16 +33,17 @@ static void PlayClick(Button* button)
     }
 }
 
-bool IsClicked(Button* button)
+bool IsClicked(Button* button, const GameObject* layer)
 {
-    if (!button->active || !levelCamera) return false;
+    if (!levelCamera || !ClickReaches(button, layer)) return false;
     const Vector2 m = ScreenToWorld(levelCamera, LEInputMousePosition());
     const Transform& t = button->transform;
     // Half sizes keep their sign: a button with a negative scale is never inside.
     const float hw = t.scale.x * 0.5f, hh = t.scale.y * 0.5f;
     const bool inside = t.position.x - hw <= m.x && m.x <= t.position.x + hw && t.position.y - hh <= m.y &&
                         m.y <= t.position.y + hh;
-    if (!inside || !LEInputMouseTriggered(MOUSE_LEFT)) return false;
+    if (!inside) return false;
+    LEInputMouseConsume(MOUSE_LEFT);
     button->clickCount += 1;
     PlayClick(button);
     return true;

@@ -17,9 +17,10 @@ struct Button : GameObject {
     void Unload() override;
 };
 
-// True in the frame the left button goes down over the active button (through
-// levelCamera); counts the click and plays the click sound.
-bool IsClicked(Button* button);
+// True in the frame the left button goes down over the shown, active button
+// (through levelCamera) while its screen, `layer` (null for the level's field),
+// is on top; takes the press, counts the click and plays the click sound.
+bool IsClicked(Button* button, const GameObject* layer = nullptr);
 // The mouse, through the camera, lies in the object's box.
 bool IsMouseOver(const Camera2D* camera, const GameObject* object);
 // |point - position| <= |scale| / 2 on both axes, edges included.

@@ -1,14 +1,18 @@
 // ProgBar: the enemies' health bars (see ProgBar.h).
 #include "ProgBar.h"
 
-#include <src/LELines.h>
-
-#include "Camera2D.h"
 #include "actors/Enemy.h"
+
+// The outline shows this many world units of black around the green.
+static constexpr float OUTLINE_BORDER = 1.0f;
 
 ProgBar::ProgBar(Enemy* owner) : owner(owner)
 {
     barMesh = CreateUnitQuadMesh(0xFF00FF00);
+    // The outline is the bar's quad tinted black, one id lower: drawn right behind it.
+    outline = AddObject(objectList, new GameObject, 104, "healthBarOutline", 0, 0, 30, 10, 0, barMesh, nullptr);
+    outline->useModColor = true;
+    outline->modColor = 0xFF000000;
     bar = AddObject(objectList, new GameObject, 105, "healthBar", 0, 0, 30, 10, 0, barMesh, nullptr);
     owner->health -= 100.0f;
     Resize(owner->health);
@@ -27,17 +31,17 @@ void ProgBar::Resize(float health)
 ProgBar::~ProgBar()
 {
     LEMeshFree(barMesh);
-    // The quad leaves the scene with its enemy and is deleted at the next frame's
-    // start (when the level is being freed, with everything else).
+    // The quads leave the scene with their enemy and are deleted at the next
+    // frame's start (when the level is being freed, with everything else).
+    DestroyObject(outline);
     DestroyObject(bar);
 }
 
 void ProgBar::Update()
 {
     if (lastValue != owner->health) Resize(owner->health);
-    if (owner->health > 0.0f) {
-        const Vector2 p = WorldToWindow(bar->transform.position);
-        LEDrawRect(p.x, p.y - 5.0f, 0.0f, bar->transform.scale.x * 2.0f + 5.0f, bar->transform.scale.y * 1.5f,
-                   0xFF000000);
-    }
+    outline->visible = owner->health > 0.0f;
+    outline->transform.position = bar->transform.position;
+    outline->transform.scale = {bar->transform.scale.x + 2.0f * OUTLINE_BORDER,
+                                bar->transform.scale.y + 2.0f * OUTLINE_BORDER};
 }

@@ -1,6 +1,7 @@
 // ProgBar: an enemy's health bar. Owned by its enemy and never in objectList
-// itself; it puts a green "healthBar" quad into objectList, sizes it by the
-// owner's health and outlines it with debug lines every frame.
+// itself; it puts a green "healthBar" quad and its black outline behind it into
+// objectList, so both are drawn in the scene's order (under any open panel),
+// and sizes them by the owner's health.
 #pragma once
 
 #include "GameObject.h"
@@ -12,7 +13,8 @@ constexpr float HEALTH_BAR_FULL_WIDTH = 40.0f;
 
 struct ProgBar : GameObject {
     LEMesh* barMesh = nullptr;  // owned
-    GameObject* bar = nullptr;  // the "healthBar" object, owned by objectList
+    GameObject* bar = nullptr;      // the "healthBar" object, owned by objectList
+    GameObject* outline = nullptr;  // the black frame drawn just before it, owned by objectList
     float lastValue = 0.0f;
     float fullValue = 0.0f;  // the most health the owner has had: a full bar
     Enemy* owner = nullptr;
@@ -20,7 +22,7 @@ struct ProgBar : GameObject {
     // Takes 100 off the owner's health.
     explicit ProgBar(Enemy* owner);
     ~ProgBar() override;
-    // Resizes the bar when the health changed and outlines it while the owner lives.
+    // Resizes the bar when the health changed and keeps the outline around it.
     void Update() override;
 
 private:
