@@ -234,7 +234,11 @@ TEST_F(LevelTest, ButtonsReportClicksInsideTheirBoxThroughTheLevelCamera)
     EXPECT_FALSE(ClickAtWorld({-40, -250}, first)) << "outside the box";
     Button* twin = static_cast<Button*>(AddObject(objectList, new Button, 999, "Button", -100, -250, 60, 60, 0,
                                                   quadMesh, nullptr));
-    EXPECT_TRUE(ClickAtWorld({-100, -250}, first, twin)) << "two buttons under the mouse both see the click";
+    EXPECT_FALSE(ClickAtWorld({-100, -250}, first, twin)) << "one press, one button";
+    EXPECT_EQ(twin->clickCount, 0u) << "the first button to see the press takes it";
+    first->visible = false;
+    EXPECT_FALSE(ClickAtWorld({-100, -250}, first)) << "a hidden button is never clicked";
+    first->visible = true;
     first->active = false;
     EXPECT_FALSE(ClickAtWorld({-100, -250}, first)) << "an inactive button is never clicked";
     EXPECT_TRUE(PointInBox({-75, -225}, first)) << "edges count";

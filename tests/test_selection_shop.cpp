@@ -10,7 +10,7 @@
 #include <actors/Thief.h>
 #include <actors/Tower.h>
 #include <menus/Pause.h>
-#include <objects/ProgBar.h>
+#include <menus/Settings.h>
 #include <src/LEGraphicsOGL.h>
 
 #include <GL/glew.h>
@@ -43,6 +43,24 @@ protected:
 };
 
 constexpr Vector2 SELECTOR{0, 250};
+
+// One frame of the loop, read back before it is shown: is the box around the
+// enemy and its health bar one flat colour (a panel over them)?
+bool PanelHides(const Enemy* enemy)
+{
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    LEInputUpdate();
+    LevelUpdate();
+    LevelDraw();
+    LEGraphicsFrameEnd();
+    const Vector2 at = Matrix3TransformPoint(CameraViewMatrix(levelCamera), enemy->transform.position);
+    std::vector<uint32_t> pixels(120 * 120);
+    glReadPixels(int(960.0f + at.x) - 60, int(540.0f + at.y) - 40, 120, 120, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    LEGraphicsPresent();
+    LESystemFrameEnd();
+    return std::count(pixels.begin(), pixels.end(), pixels[0]) == long(pixels.size());
+}
 constexpr Vector2 THIEF_PORTRAIT{100, 0}, BARD_PORTRAIT{0, 0}, HUNTER_PORTRAIT{-100, 0};
 
 TEST_F(SelectionTest, SelectorOpensByItselfMakesKeepsAndReplacesHeroesWithTheirCompanions)
@@ -181,21 +199,7 @@ TEST_F(SelectionTest, ScreensInALevelTakeThePressesOnThemAndShowNothingOfTheFiel
     ASSERT_TRUE(shop->open);
     ClickAt(SELECTOR);
     EXPECT_FALSE(charSelScreen->screenOpen) << "a click on the shop's panel opened the selector under it";
-    // One frame of the loop, read back before it is shown.
-    LESystemFrameBegin();
-    LEGraphicsFrameStart();
-    LEInputUpdate();
-    LevelUpdate();
-    LevelDraw();
-    LEGraphicsFrameEnd();
-    const Vector2 bar = Matrix3TransformPoint(CameraViewMatrix(levelCamera), orc->healthBar->bar->transform.position);
-    const int x0 = int(960.0f + bar.x) - 60, y0 = int(540.0f + bar.y) - 30;
-    std::vector<uint32_t> pixels(120 * 60);
-    glReadPixels(x0, y0, 120, 60, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), pixels[0]), long(pixels.size()))
-        << "the panel shows part of the enemy's health bar";
-    LEGraphicsPresent();
-    LESystemFrameEnd();
+    EXPECT_TRUE(PanelHides(orc)) << "the enemy or its health bar shows through the shop";
     Tap(SDL_SCANCODE_ESCAPE);
     ASSERT_FALSE(shop->open);
 
@@ -206,6 +210,16 @@ TEST_F(SelectionTest, ScreensInALevelTakeThePressesOnThemAndShowNothingOfTheFiel
     EXPECT_FALSE(knight->dragging) << "a turret was picked up through the selector";
     ClickAt(THIEF_PORTRAIT);
     ASSERT_FALSE(charSelScreen->screenOpen);
+
+    // The pause menu's settings cover an enemy that came since the field was last sorted.
+    Tap(SDL_SCANCODE_ESCAPE);
+    ClickAt({0, -95});
+    ASSERT_TRUE(pauseMenu->settings->open);
+    EXPECT_TRUE(PanelHides(AddEnemy<Orc>(1001, {320, 100}, QUARTER_TURN)))
+        << "a new enemy or its health bar shows through the settings";
+    Tap(SDL_SCANCODE_ESCAPE);
+    ClickAt({0, 160});
+    ASSERT_FALSE(pauseMenu->open);
 
     // P shows the controls: Enter starts no round under them, Escape hides them
     // without pausing, and then Enter starts the round.

@@ -202,3 +202,5 @@ Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture)
 }
 
 bool StrikeClicked() { return !betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && OnTopScreen(nullptr); }
+
+bool HeroAimsAbility() { return currentPlayer && LEInputKeyPressed(KEY_E); }

@@ -106,3 +106,6 @@ Player* MakeHero(int heroKind);
 Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture);
 // A strike: the left button went down during a round, with no screen open over the field.
 bool StrikeClicked();
+// E held with a hero in play: the hero aims its ability, and the left button
+// lays it there rather than picking up the turret under the pointer.
+bool HeroAimsAbility();

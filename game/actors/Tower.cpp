@@ -7,6 +7,7 @@
 #include <LEInput.h>
 #include <LESystem.h>
 
+#include "Player.h"
 #include "levels/LevelData.h"
 #include "levels/LevelState.h"
 #include "objects/Button.h"
@@ -85,7 +86,7 @@ void Tower::UpdatePlacing()
     // Turrets belong to the field: they wait while a screen is open over it.
     if (!levelCamera || !OnTopScreen(nullptr)) return;
     if (!dragging) {
-        if (!TurretInHand() && TakeClick(this, nullptr, levelCamera)) dragging = true;
+        if (!TurretInHand() && !HeroAimsAbility() && TakeClick(this, nullptr, levelCamera)) dragging = true;
         return;
     }
     const Vector2 mouse = ScreenToWorld(levelCamera, LEInputMousePosition());

@@ -9,6 +9,7 @@
 #include "actors/Player.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 static void SetLabel(uint32_t id, const std::string& text)
@@ -104,8 +105,8 @@ void UpdateHud()
 void LevelDraw()
 {
     UpdateHud();
-    // An open panel covers the field: enemies spawned since the last sort take
-    // their place under it instead of walking across it.
-    if (SidePanelOpen()) SortObjectsById();
+    // An open screen covers the field: enemies spawned since the last sort take
+    // their place under it instead of showing through it.
+    if (TopScreen()) SortObjectsById();
     DrawScene(levelCamera);
 }

@@ -112,6 +112,6 @@ void TestLevelDraw()
     DebugWindow();
     UpdateHud();
     if (LEInputKeyTriggered(KEY_F)) LEWindowSetFullscreen(!LEWindowIsFullscreen());
-    if (SidePanelOpen()) SortObjectsById();
+    if (TopScreen()) SortObjectsById();
     DrawScene(levelCamera);
 }

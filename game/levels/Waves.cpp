@@ -11,6 +11,7 @@
 #include <LEGameState.h>
 #include <LESystem.h>
 
+#include "Level.h"
 #include "LevelData.h"
 #include "LevelState.h"
 #include "actors/Enemy.h"
@@ -172,7 +173,8 @@ void SpawnStep()
 
 void ShowRoundPrompts(bool shown)
 {
-    const bool canStart = waveIndex < uint32_t(WAVE_COUNT) && !levelLost;
+    // Enter does nothing on the end screens, nor under the controls text.
+    const bool canStart = waveIndex < uint32_t(WAVE_COUNT) && !levelLost && !ControlsOpen();
     SetLabelVisible(16, shown && betweenRounds);
     SetLabelVisible(17, shown && betweenRounds && canStart);  // the test level has neither
 }

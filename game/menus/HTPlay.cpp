@@ -53,6 +53,7 @@ void HTPlay::SetLinesVisible(bool visible)
 void HTPlay::Update()
 {
     if (!open) return;
+    if (!ScreenIsOpen(this)) PushScreen(this);  // opened by its owner's flag alone
     SetLinesVisible(true);
     if (TakeKey(this, KEY_ESCAPE)) {
         SetLinesVisible(false);

@@ -21,8 +21,8 @@
 #include "main/GameStates.h"
 #include "objects/Button.h"
 #include "objects/Camera2D.h"
-#include "objects/Screens.h"
 #include "objects/GameObject.h"
+#include "objects/Screens.h"
 #include "objects/TextLabel.h"
 
 static constexpr int MENU_BUTTON_COUNT = 5;
@@ -244,7 +244,8 @@ static void ReturnToButtons()
 // the credits, nor under a screen opened over the menu.
 static bool Pressed(int button)
 {
-    return menu.menuInteractive && !menu.creditsRunning && TakeClick(menu.menuButtons[button], nullptr, menu.menuCamera);
+    return menu.menuInteractive && !menu.creditsRunning &&
+           TakeClick(menu.menuButtons[button], nullptr, menu.menuCamera);
 }
 
 static void OpenOverMenu(GameObject* screen)

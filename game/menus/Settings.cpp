@@ -122,6 +122,7 @@ void Settings::ApplyWindow() const
 void Settings::Update()
 {
     if (!open) return;
+    if (!ScreenIsOpen(this)) PushScreen(this);  // opened by its owner's flag alone
     SetShown(true);
     struct VolumeStep {
         const Button* button;
