@@ -54,7 +54,8 @@ void CloseControls()
     if (shop) shop->panelBackground->visible = false;
 }
 
-// P is not taken: held, it also prints the statistics.
+// P opens the controls text while nothing is open over the field; otherwise the
+// shop runs. P is not taken: held, it also prints the statistics.
 void HowToPlayOrShop()
 {
     if (controlsText && OnTopScreen(nullptr) && LEInputKeyTriggered(KEY_P))
