@@ -166,6 +166,14 @@ void AudioUnload(SoundAsset* sound)
 // Takes the free list's last record for one play. The back end starts it held and
 // it is released only once the pause state and loop count are in place, so no
 // sample is mixed before the play is set up.
+static float ClampVolume(float volume) { return volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f; }  // NaN is 0
+
+// The player's volume for the group; a play in no group is at full volume.
+static float GroupVolume(int32_t group)
+{
+    return group == SOUND_GROUP_MUSIC ? musicVolume : group == SOUND_GROUP_SFX ? sfxVolume : 1.0f;
+}
+
 static SoundChannel PlayOnFreeRecord(SoundAsset* sound, bool paused, int32_t group, int loopCount)
 {
     if (!audio.soundOn || !IsCached(sound) || audio.freeList.empty()) return nullptr;
@@ -174,11 +182,12 @@ static SoundChannel PlayOnFreeRecord(SoundAsset* sound, bool paused, int32_t gro
     audio.activeList.push_back(&record);
     record.active = true;
     record.group = group;
-    record.volume = 1.0f;  // the back end starts every play at full volume
+    record.volume = ClampVolume(GroupVolume(group));  // from its first sample on
     record.loop = false;
     record.paused = true;
     record.channel = LESoundBackendPlay(sound->sound, true);
     if (record.channel) {
+        LESoundBackendSetVolume(record.channel, record.volume);
         record.loop = loopCount != 0;
         LESoundBackendSetLoopCount(record.channel, loopCount);
         record.paused = paused;
@@ -232,8 +241,6 @@ bool AudioIsPlaying(SoundChannel channel)
     return record && LESoundBackendIsPlaying(record->channel);
 }
 
-static float ClampVolume(float volume) { return volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f; }  // NaN is 0
-
 void AudioSetVolume(SoundChannel channel, float volume)
 {
     SoundChannelRecord* record = Held(channel);
@@ -244,8 +251,10 @@ void AudioSetVolume(SoundChannel channel, float volume)
 
 void AudioSetGroupVolume(int32_t group, float volume)
 {
-    if (!audio.soundOn || group == SOUND_GROUP_NONE) return;
     const float clamped = ClampVolume(volume);
+    if (group == SOUND_GROUP_MUSIC) musicVolume = clamped;
+    if (group == SOUND_GROUP_SFX) sfxVolume = clamped;
+    if (!audio.soundOn || group == SOUND_GROUP_NONE) return;
     for (SoundChannelRecord* record : audio.activeList) {
         if (record->group != group || !record->channel) continue;
         record->volume = clamped;

@@ -28,8 +28,9 @@ constexpr int32_t SOUND_GROUP_NONE = -1;
 
 constexpr uint32_t SOUND_POOL_SIZE = 100;
 
-// The settings' volumes (0..1, both start at 1.0). The settings screen changes them
-// and applies them with AudioSetGroupVolume; the module itself only owns them.
+// The player's volumes (0..1, both start at 1.0), kept here for the whole run and
+// changed only through AudioSetGroupVolume. Every play in a group starts at its
+// group's volume, whichever state plays it.
 extern float musicVolume;
 extern float sfxVolume;
 
@@ -100,7 +101,8 @@ SoundAsset* AudioLoad(const char* path);
 void AudioUnload(SoundAsset* sound);
 
 // Plays once on the record at the back of the free list. Null when the sound is
-// null or all 100 records are handed out. Starts at full volume.
+// null or all 100 records are handed out. Starts at its group's volume (effects
+// belong in SOUND_GROUP_SFX; SOUND_GROUP_NONE plays at full volume).
 SoundChannel AudioPlay(SoundAsset* sound, bool paused, int32_t group);
 // Plays audible and looping forever, in SOUND_GROUP_MUSIC.
 SoundChannel AudioPlayLooped(SoundAsset* sound);
@@ -114,7 +116,8 @@ void AudioSetPaused(SoundChannel channel, bool paused);
 bool AudioIsPlaying(SoundChannel channel);
 // Clamps volume to 0..1 and applies it to this one play. A null or spent handle is ignored.
 void AudioSetVolume(SoundChannel channel, float volume);
-// Clamps volume to 0..1 and applies it to every active play of the group.
+// Clamps volume to 0..1, keeps it as the group's volume (musicVolume or sfxVolume)
+// and applies it to every active play of the group.
 void AudioSetGroupVolume(int32_t group, float volume);
 // Once per frame: steps the back end and returns every active record whose sound
 // has ended to the back of the free list. Returns how many records it freed.

@@ -16,7 +16,6 @@ static struct {
     bool fullscreen = false;
     int savedX = 800, savedY = 600;
     uint32_t savedWidth = 800, savedHeight = 600;
-    bool swapInterval = false;
     double frameStart = 0.0, frameEnd = 0.0;
     double frameRate = 60.0;
     double frameTime = 1.0 / 60.0;
@@ -93,12 +92,11 @@ void LEWindowSetFullscreen(bool on)
 
 void LEGraphicsSetVSync(bool on)
 {
-    if (on == sys.swapInterval) return;
-    sys.swapInterval = on;
-    LEPlatformSetSwapInterval(on ? 1 : 0);
+    if (on != LEGraphicsVSync()) LEPlatformSetVSync(on);
 }
 
-bool LEGraphicsVSync() { return sys.swapInterval; }
+// What the context does, not what was asked of it.
+bool LEGraphicsVSync() { return LEPlatformSwapInterval() != 0; }
 
 double LEFrameTime() { return sys.frameTime; }
 double LEFrameRate() { return sys.frameRate; }

@@ -94,6 +94,8 @@ protected:
 
     void TearDown() override
     {
+        AudioSetGroupVolume(SOUND_GROUP_MUSIC, 1.0f);
+        AudioSetGroupVolume(SOUND_GROUP_SFX, 1.0f);
         StopDiskAudio();
         for (const std::string& path : {outputPath, tonePath, blipPath}) std::remove(path.c_str());
     }
@@ -225,9 +227,39 @@ TEST_F(AudioOnDiskDriver, GroupVolumesAreClampedToTheUnitRange)
     AudioSetGroupVolume(SOUND_GROUP_NONE, 0.5f);
     EXPECT_FLOAT_EQ(ungrouped->volume, 1.0f) << "the ungrouped plays are never touched";
 
-    // Only plays active at the time of the change take it.
+    // A later play starts at its group's volume, and the volume is the module's to keep.
     SoundChannel later = AudioPlay(tone, true, SOUND_GROUP_SFX);
-    EXPECT_FLOAT_EQ(later->volume, 1.0f);
+    EXPECT_FLOAT_EQ(later->volume, 0.0f);
+    EXPECT_FLOAT_EQ(sfxVolume, 0.0f);
+    EXPECT_FLOAT_EQ(AudioPlay(tone, true, SOUND_GROUP_NONE)->volume, 1.0f);
+}
+
+// Measured: a tone played in either group at the group's volume of 100%, 50% and
+// 0% comes out at full, half and no strength.
+TEST_F(AudioOnDiskDriver, EveryPlayIsHeardAtItsGroupsVolume)
+{
+    for (int32_t group : {SOUND_GROUP_MUSIC, SOUND_GROUP_SFX}) {
+        double full = 0.0;
+        for (float volume : {1.0f, 0.5f, 0.0f}) {
+            SCOPED_TRACE(testing::Message() << "group " << group << " at " << volume);
+            LEAudioShutdown();
+            std::remove(outputPath.c_str());
+            ASSERT_TRUE(LEAudioStart());
+            AudioSetGroupVolume(group, volume);
+            ASSERT_TRUE(WaitUntilEnded(AudioPlay(AudioLoad(tonePath.c_str()), false, group)));
+            const std::vector<int16_t> output = StopAndReadOutput();
+            double sum = 0.0;
+            for (int16_t s : output) sum += double(s) * double(s);
+            // Over the tone's own length, whatever silence the driver wrote around it.
+            const double rms = std::sqrt(sum / (TONE_SECONDS * OUTPUT_SAMPLES_PER_SECOND));
+            if (volume == 1.0f) full = rms;
+            EXPECT_NEAR(rms, full * volume, full * 0.1) << "full strength " << full;
+            if (volume == 0.0f) {
+                EXPECT_EQ(rms, 0.0) << "silent";
+            }
+        }
+        AudioSetGroupVolume(group, 1.0f);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -433,6 +465,8 @@ TEST(AudioWithoutDevice, SaysOnceThatSoundIsOffAndEveryCallIsASafeNoOp)
     EXPECT_FALSE(AudioIsPlaying(none));
     EXPECT_EQ(none->group, SOUND_GROUP_NONE);
     AudioSetGroupVolume(SOUND_GROUP_MUSIC, 0.5f);
+    EXPECT_FLOAT_EQ(musicVolume, 0.5f) << "the player's setting holds with sound off too";
+    AudioSetGroupVolume(SOUND_GROUP_MUSIC, 1.0f);
     EXPECT_EQ(AudioUpdate(), 0u);
     AudioUnload(&notLoaded);
     AudioUnload(nullptr);

@@ -7,9 +7,12 @@
 
 #include <actors/Bard.h>
 #include <actors/Hunter.h>
+#include <actors/Shop.h>
 #include <actors/Thief.h>
 #include <objects/ObjectRef.h>
 #include <objects/AnimationSheet.h>
+
+#include <functional>
 
 #include "LevelFixture.h"
 
@@ -210,6 +213,67 @@ TEST_F(HeroTest, LeavingHeroesTakeBackTheirBonusAndLetGoOfWhatIsGone)
         EXPECT_TRUE(Near({knight->damage, knight->projectileSpeed}, {damage, speed + arrivalSpeed}));
         EXPECT_EQ(area, nullptr) << "the area leaves with its hero";
         Step(3);
+    }
+}
+
+// Every effect plays in the effects group at the effects' volume, the first time
+// and every time after: the hero's clicks, purchases, enemies' calls and ability.
+class HeroSoundTest : public HeroTest {
+protected:
+    void SetUp() override
+    {
+        StartDiskAudio();
+        HeroTest::SetUp();
+    }
+
+    void TearDown() override
+    {
+        HeroTest::TearDown();
+        AudioSetGroupVolume(SOUND_GROUP_SFX, 1.0f);
+        StopDiskAudio();
+    }
+};
+
+constexpr Vector2 SHOP{-350, -250}, HERO_STATS{-125, 150};
+
+TEST_F(HeroSoundTest, EveryEffectPlaysAtTheEffectsVolume)
+{
+    AudioSetGroupVolume(SOUND_GROUP_SFX, 0.5f);
+    Thief* thief = Spawn<Thief>(HERO_THIEF);
+    thief->gold = 100.0f;
+    Step();
+    const auto heardCall = [] {
+        for (SoundChannel call : enemyChannels)
+            if (call && !call->paused) return call;
+        return SoundChannel{};
+    };
+    struct Effect {
+        const char* what;
+        std::function<void()> act;
+        std::function<SoundChannel()> play;
+    };
+    const Effect effects[] = {
+        {"a click", [] { ClickAt(SHOP); }, [] { return shop->clickChannel; }},
+        {"a purchase", [] { ClickAt(HERO_STATS); }, [] { return shop->shopButtons[0]->clickChannel; }},
+        {"a second purchase", [] { ClickAt(HERO_STATS); }, [] { return shop->shopButtons[0]->clickChannel; }},
+        {"an enemy's call", [] {
+             Tap(SDL_SCANCODE_ESCAPE);
+             StartRoundWithEnter();
+             StepUntilSpawn();
+         }, heardCall},
+        {"an ability", [] { PlaceAbilityAt({0, 100}); }, [thief] { return thief->abilityChannel; }},
+        {"the ability again", [thief] {
+             Step(250);  // four seconds of poison
+             RunOutTheCooldown(thief, &thiefAbilityReady);
+             PlaceAbilityAt({0, 100});
+         }, [thief] { return thief->abilityChannel; }},
+    };
+    for (const Effect& e : effects) {
+        e.act();
+        const SoundChannel play = e.play();
+        ASSERT_TRUE(play) << e.what;
+        EXPECT_EQ(play->group, SOUND_GROUP_SFX) << e.what;
+        EXPECT_FLOAT_EQ(play->volume, 0.5f) << e.what;
     }
 }
 

@@ -10,7 +10,12 @@
 #include <menus/Pause.h>
 #include <menus/Settings.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
 #include <tuple>
+
+#include <unistd.h>
 
 #include "LevelFixture.h"
 
@@ -39,9 +44,11 @@ TEST(SettingsArithmetic, VolumesStepInTenthsAndResolutionsWrapRound)
         int32_t index = 2;
         for (const char* size : step > 0 ? up : down) {
             index = StepResolution(index, step);
-            EXPECT_EQ(ResolutionText(RESOLUTIONS[index]), std::string("Current Resolution: ") + size);
+            EXPECT_EQ(ResolutionText(false, RESOLUTIONS[index], {}), std::string("Current Resolution: ") + size);
         }
     }
+    EXPECT_EQ(ResolutionText(true, {1920, 1080}, RESOLUTIONS[0]), "Full screen: 1920x1080 (windowed 1280x720)")
+        << "full screen has the desktop's size";
 }
 
 // ---------------------------------------------------------------------------
@@ -49,6 +56,9 @@ TEST(SettingsArithmetic, VolumesStepInTenthsAndResolutionsWrapRound)
 // ---------------------------------------------------------------------------
 bool scriptRanOut = false;
 int levelInits = 0;
+// What SDL's disk audio driver writes: 16-bit samples, as the mixer made them.
+const std::string audioOutput = testing::TempDir() + "eb_menus_" + std::to_string(getpid()) + "_output.raw";
+uintmax_t menuSoundFrom = 0, menuSoundTo = 0;  // bytes of the output heard in the menu
 
 // A game that outlives its script, or a step that fails, quits.
 template <void (*Update)()>
@@ -103,7 +113,7 @@ protected:
     void SetUp() override
     {
         REQUIRE_ENGINE(1920, 1080);
-        StartDiskAudio();
+        StartDiskAudio(audioOutput.c_str());
         LESystemSetFixedFrameTime(1.0 / 60.0);
         LEScriptClear();
         scriptRanOut = false;
@@ -122,6 +132,7 @@ protected:
     {
         FreeCredits();
         StopDiskAudio();
+        std::remove(audioOutput.c_str());
         StopTestEngine();
     }
 
@@ -164,9 +175,8 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     PauseAndClick({0, 160}, "Resume closes the pause menu", [] { return !pauseMenu->open; });
     PauseAndClick({0, -95}, "the settings open", [] { return pauseMenu->settings->open; });
     LEScriptIdle(2);
-    ClickLevel({-150, -150});
-    ClickLevel({-150, -150});
-    LEScriptWaitFor("the music is turned down twice", [] { return musicVolume < 0.8f; });
+    for (int step = 0; step < 10; ++step) ClickLevel({-150, -150});
+    LEScriptWaitFor("the music is turned down to nothing", [] { return musicVolume == 0.0f; });
     Tap(SDL_SCANCODE_ESCAPE);
     LEScriptWaitFor("Escape closes the settings", [] { return !pauseMenu->settings->open; });
     ClickLevel({0, -10});
@@ -179,7 +189,7 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     LEScriptWaitFor("restart asks first", [] { return pauseMenu->confirmBox->visible; });
     Tap(SDL_SCANCODE_RETURN);
     LEScriptWaitFor("Enter restarts the level", [] { return levelInits == 2; });
-    LEScriptWaitFor("the music stays down after the restart", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("the music stays down after the restart", [] { return musicVolume == 0.0f; }, 1);
 
     // Lost, then R: the level starts again as it began.
     LEScriptAdd("the nexus falls", [] { nexusHealth = 0; }, [] { return levelLost; });
@@ -203,14 +213,20 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     LEScriptWaitFor("the win screen offers no round", [] { return !FindTextLabel(17)->visible; }, 1);
     Tap(SDL_SCANCODE_N);
     LEScriptWaitFor("N leads to level 2", [] { return currentState == STATE_LEVEL_2; });
-    LEScriptWaitFor("the music stays down in level 2", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("the music stays down in level 2", [] { return musicVolume == 0.0f; }, 1);
     ChooseHunter();
     PauseAndClick({0, 75}, "Main Menu asks first, in its own words", [] {
         return pauseMenu->confirmBox->visible && pauseMenu->confirmLabel->text.find("main menu") != std::string::npos;
     });
     Tap(SDL_SCANCODE_RETURN);
     LEScriptWaitFor("Enter goes back to the main menu", [] { return currentState == STATE_MAIN_MENU; });
-    LEScriptWaitFor("the music stays down in the menu", [] { return musicVolume < 0.8f; }, 1);
+    LEScriptWaitFor("the music stays down in the menu", [] { return musicVolume == 0.0f; }, 1);
+    LEScriptAdd("the menu plays for a third of a second", [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // what was mixed before
+        menuSoundFrom = std::filesystem::file_size(audioOutput);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        menuSoundTo = std::filesystem::file_size(audioOutput);
+    });
 
     // The credits: page 1 for six seconds, page 2 until ten.
     Tap(SDL_SCANCODE_RETURN);
@@ -234,8 +250,16 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     EXPECT_EQ(LEScriptFailure(), "") << "with " << LEScriptStepsLeft() << " steps left";
     EXPECT_FALSE(scriptRanOut) << "Enter quit the game on the last step";
     EXPECT_EQ(LEScriptStepsLeft(), 0u);
-    EXPECT_NEAR(musicVolume, 0.8f, 0.001f);
+    EXPECT_EQ(musicVolume, 0.0f);
     ExpectNothingLeft(meshes, textures, fonts);
+
+    // The music chosen silent in a level is silent in the menu too.
+    const std::string output = ReadFile(audioOutput);
+    ASSERT_GT(menuSoundTo, menuSoundFrom + 20000) << "the disk driver wrote too little";
+    const auto* samples = reinterpret_cast<const int16_t*>(output.data() + menuSoundFrom);
+    const size_t count = (menuSoundTo - menuSoundFrom) / 2;
+    EXPECT_EQ(std::count_if(samples, samples + count, [](int16_t s) { return s != 0; }), 0)
+        << "the menu's music plays through a volume of 0";
 }
 
 // Every screen over the pause panel takes its own clicks: the panel's buttons,
@@ -268,6 +292,11 @@ TEST_F(PauseScreens, ScreensOverThePanelTakeTheirClicksAndNothingUnderThemActs)
         EXPECT_TRUE(pauseMenu->open) << c.what;
         EXPECT_FALSE(pauseMenu->quitPending || pauseMenu->mainMenuPending) << c.what;
         EXPECT_EQ(pauseMenu->confirmBox->visible, c.asks) << c.what;
+        if (pauseMenu->settings->open) {
+            EXPECT_EQ(pauseMenu->settings->buttonLabels[4]->text,
+                      SDL_GL_GetSwapInterval() != 0 ? "VSync: On" : "VSync: Off")
+                << c.what << ": the label says what the GL context does";
+        }
         if (!c.asks) {
             Tap(SDL_SCANCODE_RETURN);
             EXPECT_EQ(nextState, STATE_LEVEL_1) << c.what << ": Enter did something";

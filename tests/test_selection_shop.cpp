@@ -106,6 +106,9 @@ TEST_F(SelectionTest, SelectorOpensByItselfMakesKeepsAndReplacesHeroesWithTheirC
     EXPECT_FLOAT_EQ(currentPlayer->transform.position.x, 0.0f);
     EXPECT_EQ(CountNamed("Player"), 1);
     ExpectCompanion(turrets[3], TOWER_KINDS[0], charSelScreen->heroTextures[2], 1.0f);
+    Step();
+    for (int i : {3, 4})
+        EXPECT_EQ(shop->towerPictures[i]->texture, turrets[i]->texture) << "the shop shows the Bard's companions";
     const size_t afterOneReplacement = objectList.size();
     for (Vector2 portrait : {THIEF_PORTRAIT, HUNTER_PORTRAIT, BARD_PORTRAIT, THIEF_PORTRAIT, HUNTER_PORTRAIT}) {
         ClickAt(SELECTOR);

@@ -264,7 +264,7 @@ bool LEGraphicsStart()
     SetPipelineState();
     LEMeshBuilderReset();
     LELinesReset();
-    LEPlatformSetSwapInterval(0);
+    LEPlatformSetVSync(false);  // the engine starts without vertical sync
     LEDebugGuiStart();
     LEGraphicsCheckErrors(3);
     return true;

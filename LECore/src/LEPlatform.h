@@ -36,11 +36,16 @@ bool LEPlatformCapsLock();
 bool LEPlatformCreateGLContext();
 void LEPlatformDestroyGLContext();
 void LEPlatformSwapBuffers();
-void LEPlatformSetSwapInterval(int interval);
+// Asks for vertical sync (adaptive first, then plain) or none; says on standard
+// error when the driver offers no vertical sync at all.
+void LEPlatformSetVSync(bool on);
+// The context's swap interval as the driver reports it: 0 none, 1 every
+// vertical blank, -1 adaptive.
+int LEPlatformSwapInterval();
 
 // Drains pending events into the raw input slots and the window-exists flag.
 void LEPlatformPumpEvents();
-// Cursor in client pixels; outside the window it may be negative or past the size.
+// Cursor in client pixels, as the window's own pointer events last placed it.
 void LEPlatformCursorPosition(int* x, int* y);
 // Windows virtual-key number for an SDL scancode, or -1 when the key has none.
 int LEPlatformVirtualKey(int scancode);

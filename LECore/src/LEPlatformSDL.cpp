@@ -193,10 +193,20 @@ void LEPlatformSwapBuffers()
     if (platform.window && platform.context) SDL_GL_SwapWindow(platform.window);
 }
 
-void LEPlatformSetSwapInterval(int interval)
+void LEPlatformSetVSync(bool on)
 {
-    if (platform.context) SDL_GL_SetSwapInterval(interval);
+    if (!platform.context) return;
+    if (!on) {
+        SDL_GL_SetSwapInterval(0);
+        return;
+    }
+    // Adaptive sync lets a late frame through at once instead of waiting a whole
+    // blank; drivers without it may still sync plainly.
+    if (SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0) return;
+    fprintf(stderr, "Vertical sync is not available: %s\n", SDL_GetError());
 }
+
+int LEPlatformSwapInterval() { return platform.context ? SDL_GL_GetSwapInterval() : 0; }
 
 // ---------------------------------------------------------------------------
 // Key translation: SDL scancodes to Windows virtual-key numbers, in one table.

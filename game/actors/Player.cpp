@@ -82,7 +82,6 @@ void Player::LoadNumbers(const HeroNumbers& numbers, int kind)
     heroKind = kind;
     abilitySound = AudioLoad(numbers.abilitySound);
     abilityChannel = AudioPlay(abilitySound, true, SOUND_GROUP_SFX);
-    AudioSetVolume(abilityChannel, sfxVolume);
 }
 
 void Player::TakeAttackOffset()
@@ -132,7 +131,7 @@ bool Player::PlacingAbility(Vector2 previewSize) const
 void Player::PlayAbilitySound()
 {
     if (abilityChannel && abilityChannel->paused) AudioSetPaused(abilityChannel, false);
-    if (!AudioIsPlaying(abilityChannel)) abilityChannel = AudioPlay(abilitySound, false, SOUND_GROUP_NONE);
+    if (!AudioIsPlaying(abilityChannel)) abilityChannel = AudioPlay(abilitySound, false, SOUND_GROUP_SFX);
 }
 
 void Player::AddAttackObject(uint32_t id, const char* name, float offsetX, LEMesh* mesh)

@@ -57,7 +57,7 @@ void Shop::Load()
     }
 }
 
-// A small picture of each turret beside its button, as the turrets look now.
+// A small picture of each turret beside its button; Update keeps it the turret's.
 void Shop::MakePictures()
 {
     picturesPending = false;
@@ -93,6 +93,9 @@ void Shop::Update()
         return;
     }
     if (picturesPending) MakePictures();
+    // The pictures follow the turrets: another hero brings other companions.
+    for (int i = 0; i < SHOP_TOWER_COUNT; ++i)
+        if (towerPictures[i]) towerPictures[i]->texture = turrets[i] ? turrets[i]->texture : nullptr;
     hero = currentPlayer;
     if (IsClicked(this)) {
         open = true;

@@ -221,10 +221,7 @@ static void StartSounds(const LevelDesc& d)
     for (int kind : {DRAW_ORC, DRAW_SKELETON, DRAW_GOBLIN, DRAW_WYVERN})
         enemyChannels[kind] = AudioPlay(enemySounds[kind], true, SOUND_GROUP_SFX);
     if (d.testLevel) level.testChannel = AudioPlay(level.testSound, true, SOUND_GROUP_SFX);
-    level.musicChannel = AudioPlayLooped(level.music);
-    if (d.testLevel) return;  // the test level keeps the volumes as they are
-    AudioSetGroupVolume(SOUND_GROUP_MUSIC, musicVolume);
-    AudioSetGroupVolume(SOUND_GROUP_SFX, sfxVolume);
+    level.musicChannel = AudioPlayLooped(level.music);  // every play starts at its group's volume
 }
 
 void LevelInit()
@@ -293,5 +290,5 @@ void PlayTestSound()
 {
     if (AudioIsPlaying(level.testChannel) && !level.testChannel->paused) return;
     AudioStop(level.testChannel);
-    level.testChannel = AudioPlay(level.testSound, false, SOUND_GROUP_NONE);
+    level.testChannel = AudioPlay(level.testSound, false, SOUND_GROUP_SFX);
 }

@@ -117,7 +117,7 @@ static void PlayKindSound(int draw)
     // The channel Init prepared paused plays at the kind's first spawn.
     SoundChannel& channel = enemyChannels[draw];
     if (channel && channel->paused) AudioSetPaused(channel, false);
-    if (sfxVolume != 0.0f) channel = AudioPlay(enemySounds[draw], false, SOUND_GROUP_NONE);
+    channel = AudioPlay(enemySounds[draw], false, SOUND_GROUP_SFX);
 }
 
 // Where the leader of a group of this kind appears, by the level's spawn rule.

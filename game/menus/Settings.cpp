@@ -33,9 +33,18 @@ int32_t StepResolution(int32_t index, int step)
     return ((index + step) % RESOLUTION_COUNT + RESOLUTION_COUNT) % RESOLUTION_COUNT;
 }
 
-std::string ResolutionText(Vector2 size)
+static std::string SizeText(Vector2 size) { return std::to_string(int(size.x)) + "x" + std::to_string(int(size.y)); }
+
+std::string ResolutionText(bool fullscreen, Vector2 window, Vector2 windowed)
 {
-    return "Current Resolution: " + std::to_string(int(size.x)) + "x" + std::to_string(int(size.y));
+    if (!fullscreen) return "Current Resolution: " + SizeText(window);
+    return "Full screen: " + SizeText(window) + " (windowed " + SizeText(windowed) + ")";
+}
+
+static std::string CurrentResolutionText()
+{
+    return ResolutionText(LEWindowIsFullscreen(), {float(LEWindowWidth()), float(LEWindowHeight())},
+                          chosenResolution);
 }
 
 static const char* VsyncText() { return LEGraphicsVSync() ? "VSync: On" : "VSync: Off"; }
@@ -87,7 +96,7 @@ Settings::Settings(Camera2D* camera) : camera(camera)
         const SettingsButton& b = BUTTONS[i];
         buttonLabels[i] = AddSettingsLabel(font, b.position, 1.0f, b.labelId, b.label ? b.label : VsyncText());
     }
-    resolutionLabel = AddSettingsLabel(font, {60, 0}, 1.0f, 500, ResolutionText(chosenResolution));
+    resolutionLabel = AddSettingsLabel(font, {60, 0}, 1.0f, 500, CurrentResolutionText());
     musicLabel = AddSettingsLabel(font, {0, -150}, 1.0f, 503, VolumeText("Music:", musicVolume));
     sfxLabel = AddSettingsLabel(font, {0, -270}, 0.9f, 503, VolumeText("Sound Effects:", sfxVolume));
     SetShown(false);
@@ -124,9 +133,12 @@ void Settings::Update()
     if (!open) return;
     if (!ScreenIsOpen(this)) PushScreen(this);  // opened by its owner's flag alone
     SetShown(true);
+    // What the window and the GL context do now, whatever was asked of them.
+    SetLabelText(buttonLabels[4], VsyncText());
+    SetLabelText(resolutionLabel, CurrentResolutionText());
     struct VolumeStep {
         const Button* button;
-        float* volume;
+        const float* volume;  // the sound module's setting for the group
         float step;
         TextLabel* label;
         const char* caption;
@@ -140,21 +152,18 @@ void Settings::Update()
     };
     for (const VolumeStep& v : volumeSteps) {
         if (!Hit(v.button)) continue;
-        *v.volume = StepVolume(*v.volume, v.step);
+        AudioSetGroupVolume(v.group, StepVolume(*v.volume, v.step));
         SetLabelText(v.label, VolumeText(v.caption, *v.volume));
-        AudioSetGroupVolume(v.group, *v.volume);
     }
     if (Hit(vsyncButton)) {
         vsyncWanted = !LEGraphicsVSync();
         LEGraphicsSetVSync(vsyncWanted);
-        SetLabelText(buttonLabels[4], VsyncText());
     }
     for (const auto& [button, step] : {std::pair{incResButton, 1}, std::pair{decResButton, -1}}) {
         if (!Hit(button)) continue;
         resolutionIndex = StepResolution(resolutionIndex, step);
         chosenResolution = RESOLUTIONS[resolutionIndex];
         if (camera) UpdateCameraViewport(camera);
-        SetLabelText(resolutionLabel, ResolutionText(chosenResolution));
     }
     if (Hit(fullscreenButton)) {
         fullscreenWanted = !fullscreenWanted;

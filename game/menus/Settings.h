@@ -31,7 +31,9 @@ float StepVolume(float volume, float step);
 std::string VolumeText(const char* caption, float volume);
 // The next or previous entry of RESOLUTIONS, wrapping round.
 int32_t StepResolution(int32_t index, int step);
-std::string ResolutionText(Vector2 size);
+// The window's real size; in full screen, which is the desktop's size, the size
+// the window will take when full screen is left as well.
+std::string ResolutionText(bool fullscreen, Vector2 window, Vector2 windowed);
 
 constexpr int SETTINGS_BUTTON_COUNT = 8;
 

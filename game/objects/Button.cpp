@@ -24,12 +24,12 @@ void Button::Unload()
 
 static void PlayClick(Button* button)
 {
-    // The first click resumes the channel prepared at construction (effects
-    // group); later clicks play afresh outside any group while effects are audible.
+    // The first click resumes the channel prepared at construction; later clicks
+    // play afresh. Every click is an effect, at the effects' volume.
     if (button->clickChannel && button->clickChannel->paused) {
         AudioSetPaused(button->clickChannel, false);
-    } else if (sfxVolume != 0.0f) {
-        button->clickChannel = AudioPlay(button->clickSound, false, SOUND_GROUP_NONE);
+    } else {
+        button->clickChannel = AudioPlay(button->clickSound, false, SOUND_GROUP_SFX);
     }
 }
 
