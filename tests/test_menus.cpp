@@ -11,6 +11,7 @@
 #include <menus/Settings.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <thread>
 #include <tuple>
@@ -176,7 +177,9 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     PauseAndClick({0, -95}, "the settings open", [] { return pauseMenu->settings->open; });
     LEScriptIdle(2);
     for (int step = 0; step < 10; ++step) ClickLevel({-150, -150});
-    LEScriptWaitFor("the music is turned down to nothing", [] { return musicVolume == 0.0f; });
+    for (int step = 0; step < 5; ++step) ClickLevel({-150, -270});
+    LEScriptWaitFor("the music is turned down to nothing, the effects to half",
+                    [] { return musicVolume == 0.0f && std::fabs(sfxVolume - 0.5f) < 1e-5f; });
     Tap(SDL_SCANCODE_ESCAPE);
     LEScriptWaitFor("Escape closes the settings", [] { return !pauseMenu->settings->open; });
     ClickLevel({0, -10});
@@ -251,6 +254,7 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     EXPECT_FALSE(scriptRanOut) << "Enter quit the game on the last step";
     EXPECT_EQ(LEScriptStepsLeft(), 0u);
     EXPECT_EQ(musicVolume, 0.0f);
+    EXPECT_NEAR(sfxVolume, 0.5f, 1e-5f);
     ExpectNothingLeft(meshes, textures, fonts);
 
     // The music chosen silent in a level is silent in the menu too.
