@@ -10,10 +10,17 @@ namespace fs = std::filesystem;
 std::string LEDataRootSelect(const LEDataRootPlaces& places)
 {
     const std::string program = LEPlatformProgramFolder();
-    std::string candidates[4] = {".", program, "", places.installed ? places.installed : ""};
     // Without a program folder the relative candidates would fall back on the
     // working directory; leave them out instead.
-    if (!program.empty() && places.fromProgram) candidates[2] = program + places.fromProgram;
+    const auto besideProgram = [&program](const char* relative) {
+        return program.empty() || !relative ? std::string() : program + relative;
+    };
+    const std::string candidates[] = {".",
+                                      program,
+                                      besideProgram(places.fromProgram[0]),
+                                      besideProgram(places.fromProgram[1]),
+                                      places.installed ? places.installed : "",
+                                      places.source ? places.source : ""};
     for (const std::string& folder : candidates) {
         std::error_code error;
         if (folder.empty() || !fs::is_directory(fs::path(folder) / places.marker, error)) continue;

@@ -14,13 +14,19 @@
 #include <string>
 
 struct LEDataRootPlaces {
-    const char* marker;       // the folder that must be there: "Assets"
-    const char* fromProgram;  // an installed tree, relative to the program's folder: "../share/ember-bastion"
-    const char* installed;    // the folder the build installs the files to (absolute)
+    const char* marker;          // the folder that must be there: "Assets"
+    const char* fromProgram[2];  // installed trees, relative to the program's folder: from bin/ after
+                                 // `cmake --install` and from games/ in the Debian package (the same
+                                 // "../share/ember-bastion" in the usual layout); null when unused
+    const char* installed;       // the folder the build installs the files to (absolute)
+    const char* source;          // the source tree the program was built from (absolute): lets a
+                                 // build-tree program started from anywhere find its files
 };
 
 // Tries in order the working directory, the program's own folder, the
-// program's folder followed by fromProgram, and installed. The first that holds
-// the marker folder becomes the working directory and its absolute path is
-// returned. Empty when none holds it; the working directory is then unchanged.
+// program's folder followed by each fromProgram, installed and last source, so
+// an installed copy always finds its own files before the source tree. The
+// first that holds the marker folder becomes the working directory and its
+// absolute path is returned. Empty when none holds it; the working directory
+// is then unchanged.
 std::string LEDataRootSelect(const LEDataRootPlaces& places);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "TestEngine.h"
@@ -83,28 +84,57 @@ TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
     StopDiskAudio();
 }
 
-// Every input that once crashed a loader under the fuzzers stays here, and must
-// now be refused (or read) without harm.
+// Every input that once crashed a loader, or that aims at a known weak point of
+// one (tools/fuzz/craft_inputs.py), stays here and must now be refused (or read)
+// without harm; the crafted ones are refused in these words.
 TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
 {
-    int cases = 0;
+    const std::map<std::string, std::string> refusals = {
+        {"font_cmap12_groups.ttf", "a character map subtable runs past its end"},
+        {"font_contours_unordered.ttf", "a glyph's outline is damaged"},
+        {"font_compound_itself.ttf", "built of itself"},
+        {"font_loca_outside.ttf", "points outside the glyph table"},
+        {"font_flat_line.ttf", "its ascent does not rise above its descent"},
+        {"font_nan_scale.ttf", "its ascent does not rise above its descent"},
+        {"font_zero_em.ttf", "its em size is zero or absurd"},
+        {"sound_huge_data.wav", "claims more bytes than the file holds"},
+    };
+    StartDiskAudio();
+    size_t cases = 0, crafted = 0;
     for (const auto& entry : std::filesystem::directory_iterator(EB_SOURCE_DIR "/tests/data/fuzz")) {
         const std::string path = entry.path().string(), extension = entry.path().extension().string();
         SCOPED_TRACE(path);
         testing::internal::CaptureStderr();
+        bool loaded = false;
         if (extension == ".ttf") {
-            LEFontFree(LEFontLoad(path.c_str(), 20, 1.0f));
+            LEFont* font = LEFontLoad(path.c_str(), 20, 1.0f);
+            loaded = font != nullptr;
+            LEFontFree(font);
         } else if (extension == ".png") {
-            LETextureUnload(LETextureLoad(path.c_str()));
+            LETexture* texture = LETextureLoad(path.c_str());
+            loaded = texture != nullptr;
+            LETextureUnload(texture);
+        } else if (extension == ".wav") {
+            SoundAsset* sound = AudioLoad(path.c_str());
+            loaded = sound != nullptr;
+            AudioUnload(sound);
         } else {
             ADD_FAILURE() << "a regression case for no loader";
         }
-        testing::internal::GetCapturedStderr();
+        const std::string said = testing::internal::GetCapturedStderr();
         ++cases;
+        const auto refusal = refusals.find(entry.path().filename().string());
+        if (refusal == refusals.end()) continue;
+        ++crafted;
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(said.find(refusal->second), std::string::npos) << said;
     }
-    EXPECT_GT(cases, 0);
+    StopDiskAudio();
+    EXPECT_EQ(crafted, refusals.size());
+    EXPECT_GT(cases, crafted);
     EXPECT_EQ(LEFontCount(), 0);
     EXPECT_EQ(LETextureCount(), 0);
+    EXPECT_EQ(LEAudioLoadedCount(), 0u);
 }
 
 // The start-up check: the shipped files all pass and the list names every file

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "X11Probe.h"
@@ -64,6 +66,42 @@ TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyAndOutlivesACrash)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the killed copy's window goes
     ASSERT_TRUE(X11WaitForWindow(first.pid, "Ember Bastion", MenuInFullScreen, 30, &window)) << ReadFile(first.errPath);
     EXPECT_EQ(WaitExit(first.pid, 1), -1) << "a new copy must run after a crash";
+}
+
+// Asked to end (SIGTERM, as `timeout` or a desktop logout asks) while the
+// dialog about damaged files waits for an answer, the game ends within a second,
+// the dialog with it, and exits as a normal close does.
+TEST_F(ProgramTest, EndsOnRequestEvenWithADialogUp)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("eb_program_dialog_" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    // The game's files as links, but for one damaged picture.
+    const fs::path assets = fs::path(EB_SOURCE_DIR) / "Assets";
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(assets)) {
+        const fs::path copy = folder / "Assets" / fs::relative(entry.path(), assets);
+        if (entry.is_directory())
+            fs::create_directories(copy);
+        else
+            fs::create_symlink(entry.path(), copy);
+    }
+    const fs::path damaged = folder / "Assets/Logos/team_logo.png";
+    fs::remove(damaged);
+    std::ofstream(damaged) << "not a picture";
+
+    const std::string errPath = "/tmp/eb_program_dialog.log";
+    first.pid = StartProgram(EB_PROGRAM, folder.string(), errPath, errPath, false, true);
+    first.errPath = errPath;
+    X11Window dialog;
+    const std::string title = "Ember Bastion: damaged files";
+    ASSERT_TRUE(X11WaitForWindow(first.pid, title, [](const X11Window&) { return true; }, 30, &dialog))
+        << ReadFile(errPath);
+    kill(first.pid, SIGTERM);
+    EXPECT_EQ(WaitExit(first.pid, 10), 0) << ReadFile(errPath);
+    first.pid = -1;
+    EXPECT_FALSE(X11FindWindow(title, &dialog)) << "the dialog outlived the game";
+    fs::remove_all(folder);
 }
 
 TEST(ProgramWithoutDisplay, SaysWhyAndExitsNonZero)

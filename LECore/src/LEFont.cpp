@@ -16,6 +16,7 @@
 #include <cerrno>     // Required for: errno
 #include <cstdio>     // Required for: fopen, fread
 #include <cstring>    // Required for: strnlen, memcpy, memcmp, strerror
+#include <memory>     // Required for: std::make_unique
 #include <utility>    // Required for: std::pair
 #include <vector>
 
@@ -123,37 +124,70 @@ struct FontTables {
 
 static constexpr int MAX_COMPOUND_DEPTH = 8;
 
-// A simple glyph's contours as stb_truetype walks them: it looks one point past
-// the start of the last contour, so that contour needs two points at least.
+// A simple glyph's contours as stb_truetype walks them: it sizes its points by
+// the last contour's end and steps through the contours by their ends, so every
+// end must come after the one before; and it looks one point past the start of
+// the last contour, so that contour needs two points at least.
 static bool SimpleGlyphHoldsUp(const unsigned char* glyph, uint32_t length, int contours)
 {
     if (contours == 0) return true;
     if (10 + 2 * uint32_t(contours) + 2 > length) return false;
-    const int last = Read16(glyph + 10 + 2 * (contours - 1));
-    const int before = contours > 1 ? Read16(glyph + 10 + 2 * (contours - 2)) : -1;
-    return last - before >= 2;
+    int before = -1, beforeThat = -1;
+    for (int i = 0; i < contours; ++i) {
+        const int end = Read16(glyph + 10 + 2 * i);
+        if (end <= before) return false;
+        beforeThat = before;
+        before = end;
+    }
+    return before - beforeThat >= 2;
 }
 
-// Whether a glyph holds up: a simple one as above, a compound one built of glyphs
-// that do, inside the glyph table, at most MAX_COMPOUND_DEPTH levels deep.
-static bool GlyphHoldsUp(const unsigned char* glyf, const std::vector<uint32_t>& offsets, uint32_t glyph,
-                         int depth)
+// How many levels of compound glyphs lie under each glyph, worked out once per
+// glyph: a glyph that is damaged, lies outside the glyph table, or is built of
+// itself (at any depth) gets BAD_GLYPH.
+namespace {
+constexpr int BAD_GLYPH = -1, UNKNOWN_DEPTH = -2, IN_PROGRESS = -3;
+struct GlyphWalk {
+    const unsigned char* glyf;
+    const std::vector<uint32_t>& offsets;
+    std::vector<int> depth;  // per glyph: its levels, or one of the markers above
+};
+}  // namespace
+
+// `nesting` bounds the recursion: a chain deeper than the limit is refused
+// whatever its glyphs would be on their own, as the whole font is then.
+static int GlyphDepth(GlyphWalk& walk, uint32_t glyph, int nesting)
 {
-    const uint32_t start = offsets[glyph], end = offsets[glyph + 1];
-    if (end - start < 10) return true;  // empty
-    const int contours = int16_t(Read16(glyf + start));
-    if (contours >= 0) return SimpleGlyphHoldsUp(glyf + start, end - start, contours);
-    if (depth >= MAX_COMPOUND_DEPTH) return false;
-    uint32_t at = start + 10;
-    for (bool more = true; more;) {
-        if (at + 4 > end) return false;
-        const uint16_t flags = Read16(glyf + at), component = Read16(glyf + at + 2);
-        if (component + 1u >= offsets.size()) return false;
-        if (!GlyphHoldsUp(glyf, offsets, component, depth + 1)) return false;
-        at += 4 + ((flags & 1) ? 4 : 2) + ((flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0);
-        more = (flags & 0x20) != 0;
+    if (nesting > MAX_COMPOUND_DEPTH) return BAD_GLYPH;
+    int& known = walk.depth[glyph];
+    if (known == IN_PROGRESS) return BAD_GLYPH;  // built of itself
+    if (known != UNKNOWN_DEPTH) return known;
+    known = IN_PROGRESS;
+    const uint32_t start = walk.offsets[glyph], end = walk.offsets[glyph + 1];
+    const unsigned char* glyf = walk.glyf;
+    int levels = 0;
+    if (end - start >= 10) {  // shorter is empty
+        const int contours = int16_t(Read16(glyf + start));
+        if (contours >= 0) {
+            levels = SimpleGlyphHoldsUp(glyf + start, end - start, contours) ? 0 : BAD_GLYPH;
+        } else {
+            uint32_t at = start + 10;
+            for (bool more = true; more && levels != BAD_GLYPH;) {
+                if (at + 4 > end) {
+                    levels = BAD_GLYPH;
+                    break;
+                }
+                const uint16_t flags = Read16(glyf + at), component = Read16(glyf + at + 2);
+                const int below = component + 1u < walk.offsets.size() ? GlyphDepth(walk, component, nesting + 1) : BAD_GLYPH;
+                levels = below == BAD_GLYPH || below + 1 > MAX_COMPOUND_DEPTH ? BAD_GLYPH : std::max(levels, below + 1);
+                at += 4 + ((flags & 1) ? 4 : 2) + ((flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0);
+                more = (flags & 0x20) != 0;
+            }
+            if (at > end) levels = BAD_GLYPH;
+        }
     }
-    return at <= end;
+    walk.depth[glyph] = levels;
+    return levels;
 }
 
 static const char* CheckTrueTypeOutlines(const unsigned char* data, const FontTables& t)
@@ -171,9 +205,10 @@ static const char* CheckTrueTypeOutlines(const unsigned char* data, const FontTa
         if (offsets[g] > t.glyf.length || (g > 0 && offsets[g] < offsets[g - 1]))
             return "its glyph index points outside the glyph table";
     }
+    GlyphWalk walk{data + t.glyf.offset, offsets, std::vector<int>(glyphs, UNKNOWN_DEPTH)};
     for (uint32_t g = 0; g < glyphs; ++g)
-        if (!GlyphHoldsUp(data + t.glyf.offset, offsets, g, 0))
-            return "a glyph's outline is damaged";
+        if (GlyphDepth(walk, g, 0) == BAD_GLYPH)
+            return "a glyph's outline is damaged or built of itself";
     return nullptr;
 }
 
@@ -282,6 +317,55 @@ static const char* CheckCffOutlines(const unsigned char* cff, size_t size)
     return nullptr;
 }
 
+// The sizes stb_truetype divides by: an em of zero or absurd size, or a line
+// whose ascent does not rise above its descent, would scale every glyph by an
+// infinite or meaningless factor (and its text would vanish). The horizontal
+// metrics must hold the long entries the header counts.
+static const char* CheckMetrics(const unsigned char* data, const FontTables& t)
+{
+    if (t.head.length < 54 || t.hhea.length < 36) return "its head or hhea table is too short";
+    const uint32_t unitsPerEm = Read16(data + t.head.offset + 18);
+    if (unitsPerEm < 16 || unitsPerEm > 16384) return "its em size is zero or absurd";
+    const int ascent = ReadS16(data + t.hhea.offset + 4), descent = ReadS16(data + t.hhea.offset + 6);
+    if (ascent <= descent) return "its ascent does not rise above its descent";
+    const uint32_t longMetrics = Read16(data + t.hhea.offset + 34);
+    if (longMetrics == 0 || 4 * uint64_t(longMetrics) > t.hmtx.length)
+        return "its horizontal metrics are shorter than its header says";
+    return nullptr;
+}
+
+// Each subtable of the character map lies inside it, with the lengths its format
+// declares: stb_truetype searches segments (format 4) and groups (formats 12
+// and 13) by the counts the subtable gives, without measuring them.
+static const char* CheckCharacterMap(const unsigned char* data, const Table& cmap)
+{
+    if (cmap.length < 4) return "its character map is too short";
+    const unsigned char* map = data + cmap.offset;
+    const uint32_t maps = Read16(map + 2);
+    if (4 + 8 * uint64_t(maps) > cmap.length) return "its character map runs past its end";
+    for (uint32_t i = 0; i < maps; ++i) {
+        const uint32_t at = Read32(map + 4 + 8 * i + 4);
+        if (uint64_t(at) + 4 > cmap.length) return "its character map points outside itself";
+        const uint32_t room = cmap.length - at;
+        const unsigned char* sub = map + at;
+        const uint16_t format = Read16(sub);
+        uint64_t length = 0, needed = 0;
+        if (format == 0 || format == 4 || format == 6) {
+            length = Read16(sub + 2);
+            if (room < 10) return "a character map subtable runs past its end";
+            needed = format == 0 ? 262 : format == 6 ? 10 + 2 * uint64_t(Read16(sub + 8)) : 16 + 4 * uint64_t(Read16(sub + 6));
+        } else if (format == 12 || format == 13) {
+            if (room < 16) return "a character map subtable runs past its end";
+            length = Read32(sub + 4);
+            needed = 16 + 12 * uint64_t(Read32(sub + 12));
+        } else {
+            continue;  // a format stb_truetype never reads
+        }
+        if (needed > length || length > room) return "a character map subtable runs past its end";
+    }
+    return nullptr;
+}
+
 static const char* CheckFont(const std::vector<unsigned char>& file)
 {
     const size_t size = file.size();
@@ -305,13 +389,8 @@ static const char* CheckFont(const std::vector<unsigned char>& file)
     }
     if (!t.cmap.present || !t.head.present || !t.hhea.present || !t.hmtx.present || !t.maxp.present)
         return "a table the game needs is missing";
-    // The character map's subtables must start inside it.
-    if (t.cmap.length < 4) return "its character map is too short";
-    const uint32_t maps = Read16(data + t.cmap.offset + 2);
-    if (4 + 8 * uint64_t(maps) > t.cmap.length) return "its character map runs past its end";
-    for (uint32_t i = 0; i < maps; ++i)
-        if (Read32(data + t.cmap.offset + 4 + 8 * i + 4) >= t.cmap.length)
-            return "its character map points outside itself";
+    if (const char* why = CheckMetrics(data, t)) return why;
+    if (const char* why = CheckCharacterMap(data, t.cmap)) return why;
     // stb_truetype reads glyf outlines when the font has a glyph table, CFF otherwise.
     if (t.glyf.present) return t.loca.present ? CheckTrueTypeOutlines(data, t) : "it has no glyph index";
     if (!t.cff.present) return "it has no glyph outlines";
@@ -322,38 +401,22 @@ static const char* CheckFont(const std::vector<unsigned char>& file)
 // (a glyph's points, a character map's segments) stays inside the buffer.
 static constexpr size_t FONT_PADDING = 1 << 20;
 
-LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
+const char* LEFontBake(std::vector<unsigned char> data, uint32_t size, float scale, LEFontBaked* out)
 {
-    if (!path || strnlen(path, 512) >= 512) {
-        LEReportLoadFailure("Cannot load a font: its path is 512 characters or longer");
-        return nullptr;
-    }
-    bool opened = false;
-    std::vector<unsigned char> data = ReadFile(path, &opened);
-    if (!opened) {
-        LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
-        return nullptr;
-    }
-    if (const char* why = CheckFont(data)) {
-        LEReportLoadFailure("Cannot load the font %s: %s", path, why);
-        return nullptr;
-    }
+    if (const char* why = CheckFont(data)) return why;
     const size_t fileSize = data.size();
     data.resize(fileSize + FONT_PADDING, 0);
     stbtt_fontinfo info;
-    if (!stbtt_InitFont(&info, data.data(), 0)) {
-        LEReportLoadFailure("Cannot load the font %s: its tables make no sense", path);
-        return nullptr;
-    }
+    if (!stbtt_InitFont(&info, data.data(), 0)) return "its tables make no sense";
 
     const int side = int(scale * 256.0f);
-    std::vector<unsigned char> coverage(size_t(side) * size_t(side), 0);
+    if (side <= 0 || side > 4096) return "no atlas of that size can be made";
+    std::vector<unsigned char>& coverage = out->coverage;
+    coverage.assign(size_t(side) * size_t(side), 0);
+    out->side = side;
     stbtt_packedchar packed[LE_FONT_GLYPHS] = {};
     stbtt_pack_context pack;
-    if (side <= 0 || !stbtt_PackBegin(&pack, coverage.data(), side, side, 0, 1, nullptr)) {
-        LEReportLoadFailure("Cannot load the font %s: no atlas of %d pixels can be made", path, side);
-        return nullptr;
-    }
+    if (!stbtt_PackBegin(&pack, coverage.data(), side, side, 0, 1, nullptr)) return "no atlas can be made";
     stbtt_PackSetOversampling(&pack, 1, 1);
     stbtt_pack_range range{};
     range.font_size = float(size);
@@ -370,12 +433,31 @@ LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
     stbtt_PackFontRangesPackRects(&pack, rects, count);
     stbtt_PackFontRangesRenderIntoRects(&pack, &info, &range, 1, rects);
     stbtt_PackEnd(&pack);
+    FillGlyphTable(out->glyphs, info, fileSize, packed, float(size), side);
+    return nullptr;
+}
 
+LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
+{
+    if (!path || strnlen(path, 512) >= 512) {
+        LEReportLoadFailure("Cannot load a font: its path is 512 characters or longer");
+        return nullptr;
+    }
+    bool opened = false;
+    std::vector<unsigned char> data = ReadFile(path, &opened);
+    if (!opened) {
+        LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
+        return nullptr;
+    }
+    auto baked = std::make_unique<LEFontBaked>();
+    if (const char* why = LEFontBake(std::move(data), size, scale, baked.get())) {
+        LEReportLoadFailure("Cannot load the font %s: %s", path, why);
+        return nullptr;
+    }
     LEFont* font = new LEFont;
     font->size = size;
-    font->glyphInfo = new LEGlyphTable;
-    FillGlyphTable(*font->glyphInfo, info, fileSize, packed, float(size), side);
-    font->texture = MakeAtlas(coverage, side);
+    font->glyphInfo = new LEGlyphTable(baked->glyphs);
+    font->texture = MakeAtlas(baked->coverage, baked->side);
     memcpy(font->name, path, strlen(path) + 1);
     memcpy(font->texture->name, path, strlen(path) + 1);
     fontRegistry.push_back(font);

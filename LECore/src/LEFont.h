@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "LEMesh.h"
 #include "LETexture.h"
@@ -37,6 +38,18 @@ struct LEFont {
 // Null, with one line on stderr naming the file, when the path is 512 characters
 // or longer or the file is missing or not a TrueType font.
 LEFont* LEFontLoad(const char* path, uint32_t size, float scale);
+
+// What a font file bakes into before its atlas goes to the GPU: the glyph
+// table and the atlas's coverage, side x side bytes, top row first.
+struct LEFontBaked {
+    LEGlyphTable glyphs;
+    std::vector<unsigned char> coverage;
+    int side = 0;
+};
+// The loader's work short of the GPU, on a font file in memory: the checks
+// stb_truetype needs, then the packing and rasterising. Null when all went
+// well, else what is wrong with the font. Needs no window (the fuzzer drives it).
+const char* LEFontBake(std::vector<unsigned char> file, uint32_t size, float scale, LEFontBaked* out);
 void LEFontFree(LEFont* font);
 LETexture* LEFontTexture(const LEFont* font);
 // A white mesh of the text with its origin at the left end of the first baseline.

@@ -15,6 +15,8 @@
 #include <cerrno>   // Required for: errno, EADDRINUSE
 #include <cstring>  // Required for: strcmp, memcpy, strerror, strstr
 
+#include <fcntl.h>        // Required for: open
+#include <signal.h>       // Required for: sigaction, kill
 #include <sys/socket.h>  // Required for: the abstract-namespace lock socket
 #include <sys/un.h>
 #include <unistd.h>
@@ -50,9 +52,64 @@ static bool OpenDisplay()
     return false;
 }
 
+// ---------------------------------------------------------------------------
+// Ending on request. SIGINT and SIGTERM (Ctrl+C, `timeout`, a desktop logout)
+// close the game the way its window's close button does, whatever is on the
+// screen. SDL shows a dialog from a child process it forks and waits for; a
+// request while a dialog is up ends that child, so the dialog goes, the wait
+// returns and the game closes normally. SDL's own handlers, which only queue a
+// quit event, are left out.
+// ---------------------------------------------------------------------------
+static volatile sig_atomic_t quitRequested = 0;
+static volatile sig_atomic_t dialogUp = 0;
+
+// Ends every child of the main thread (the dialog SDL forked), found in /proc,
+// with calls that are safe in a signal handler.
+static void EndDialogProcesses()
+{
+    char path[64] = "/proc/self/task/";
+    char digits[16];
+    int count = 0;
+    for (pid_t pid = getpid(); pid > 0 && count < 15; pid /= 10) digits[count++] = char('0' + pid % 10);
+    size_t at = strlen(path);
+    while (count > 0) path[at++] = digits[--count];
+    memcpy(path + at, "/children", 10);
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    char list[512];
+    const ssize_t length = read(fd, list, sizeof list);
+    close(fd);
+    pid_t child = 0;
+    for (ssize_t i = 0; i < length; ++i) {
+        if (list[i] >= '0' && list[i] <= '9') {
+            child = child * 10 + (list[i] - '0');
+        } else {
+            if (child > 0) kill(child, SIGKILL);
+            child = 0;
+        }
+    }
+    if (child > 0) kill(child, SIGKILL);
+}
+
+static void OnQuitSignal(int)
+{
+    quitRequested = 1;
+    if (dialogUp) EndDialogProcesses();
+}
+
+static void HandleQuitSignals()
+{
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction action = {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM}) sigaction(sig, &action, nullptr);
+}
+
 bool LEPlatformStart()
 {
     if (platform.started) return true;
+    HandleQuitSignals();
     if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenDisplay()) {
         SDL_Quit();
         return false;
@@ -303,6 +360,7 @@ void LEPlatformPumpEvents()
     if (!platform.started) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
+    if (quitRequested) LESystemWindowDestroyed();
 }
 
 // The pointer as the window's own motion events left it. (The desktop-wide
@@ -346,11 +404,16 @@ void LEPlatformMessageBox(LEMessageKind kind, const char* title, const char* tex
 {
     fprintf(stderr, "%s: %s\n", title, text);
     fflush(stderr);
-    if (!LEPlatformDialogsAllowed()) return;
+    // Once the game has been asked to end, no dialog holds it up.
+    if (!LEPlatformDialogsAllowed() || quitRequested) return;
     const Uint32 flags = kind == LE_MESSAGE_ERROR     ? SDL_MESSAGEBOX_ERROR
                          : kind == LE_MESSAGE_WARNING ? SDL_MESSAGEBOX_WARNING
                                                       : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(flags, title, text, platform.window);
+    dialogUp = 1;
+    const int shown = SDL_ShowSimpleMessageBox(flags, title, text, platform.window);
+    dialogUp = 0;
+    // (A dialog ended by a request to quit is no failure.)
+    if (shown != 0 && !quitRequested) fprintf(stderr, "The dialog could not be shown: %s\n", SDL_GetError());
 }
 
 // ---------------------------------------------------------------------------

@@ -13,13 +13,15 @@
 #include "LESoundBackend.h"
 
 #include <cerrno>   // Required for: errno
-#include <cstring>  // Required for: strerror
+#include <cstdio>   // Required for: fopen, fread
+#include <cstring>  // Required for: strerror, memcmp
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
 #include <algorithm>  // Required for: std::clamp
 #include <cmath>      // Required for: std::lround
+#include <vector>
 
 struct LESoundBackendSound {
     Mix_Chunk* chunk = nullptr;
@@ -143,17 +145,56 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
     }
     // SDL's own message for a missing file ("Mix_LoadWAV_RW with NULL src")
     // tells a player nothing: ask the file system first.
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    FILE* file = fopen(path, "rb");
     if (!file) {
         if (whyNot) *whyNot = std::string("cannot open the file: ") + strerror(errno);
         return nullptr;
     }
+    std::vector<unsigned char> bytes;
+    unsigned char block[65536];
+    for (size_t n; bytes.size() <= LE_SOUND_MAX_FILE_BYTES && (n = fread(block, 1, sizeof block, file)) > 0;)
+        bytes.insert(bytes.end(), block, block + n);
+    fclose(file);
+    return LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
+}
+
+static uint32_t Little32(const unsigned char* p)
+{
+    return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
+}
+
+// A RIFF WAVE file's chunks, each of the size it declares, must lie inside the
+// file: the mixer believes a data chunk's size and reserves it before reading.
+static const char* CheckWave(const unsigned char* file, size_t size)
+{
+    if (size < 12 || memcmp(file, "RIFF", 4) != 0 || memcmp(file + 8, "WAVE", 4) != 0) return nullptr;  // not WAV
+    for (size_t at = 12; at + 8 <= size;) {
+        const uint64_t length = Little32(file + at + 4);
+        if (length > size - at - 8) return "a chunk of the WAV file claims more bytes than the file holds";
+        at += 8 + size_t(length) + (length & 1);
+    }
+    return nullptr;
+}
+
+LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot)
+{
+    if (!mixer.open) {
+        if (whyNot) *whyNot = "sound is off";
+        return nullptr;
+    }
+    const char* damage =
+        size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : CheckWave(file, size);
+    if (damage) {
+        if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
+        return nullptr;
+    }
     // Mix_LoadWAV_RW reads WAV directly and hands other formats (MP3) to the
     // decoders started by Mix_Init, decoding the whole file into one chunk. The
-    // file is closed here rather than by the mixer, which forgets to on some of
-    // its refusals of a damaged file.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
-    SDL_RWclose(file);
+    // memory is closed here rather than by the mixer, which forgets to on some
+    // of its refusals of a damaged file.
+    SDL_RWops* memory = SDL_RWFromConstMem(file, int(size));
+    Mix_Chunk* chunk = memory ? Mix_LoadWAV_RW(memory, 0) : nullptr;
+    if (memory) SDL_RWclose(memory);
     if (!chunk) {
         if (whyNot) *whyNot = std::string("not a sound the game can play (") + Mix_GetError() + ")";
         return nullptr;

@@ -6,6 +6,7 @@
 // is its only caller. Single-threaded: call everything from the frame-loop thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,12 @@ void LESoundBackendUpdate();
 // Decodes the whole file into memory; null (with the reason in *whyNot) when it
 // is missing or unreadable.
 LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* whyNot);
+// The same for a file already in memory (the fuzzer drives it). A WAV file's
+// chunks are measured against the bytes there are first: a small damaged file
+// never makes the mixer reserve what its header claims.
+LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot);
+// No sound the game plays comes near this; a larger file is refused unread.
+constexpr size_t LE_SOUND_MAX_FILE_BYTES = size_t(64) << 20;
 // Stops every voice playing the sound, then frees it. Null is ignored.
 void LESoundBackendReleaseSound(LESoundBackendSound* sound);
 

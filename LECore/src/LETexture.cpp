@@ -15,8 +15,9 @@
 
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno
-#include <cstdio>     // Required for: fopen
+#include <cstdio>     // Required for: fopen, fread
 #include <cstring>    // Required for: strnlen, memcpy, strerror
+#include <string>
 #include <vector>
 
 #include "LEGraphicsOGL.h"
@@ -58,27 +59,45 @@ LETexture* LETextureLoad(const char* path)
         LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
         return nullptr;
     }
-    int w = 0, h = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_file(file, &w, &h, &channels, 4);
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
     fclose(file);
-    if (!pixels) {
-        LEReportLoadFailure("Cannot load the picture %s: it is not a PNG image the game can read (%s)", path,
-                            stbi_failure_reason());
+    uint32_t w = 0, h = 0;
+    std::vector<uint8_t> rgba;
+    if (const char* why = LETextureDecode(bytes.data(), bytes.size(), &w, &h, &rgba)) {
+        LEReportLoadFailure("Cannot load the picture %s: %s", path, why);
         return nullptr;
+    }
+    LETexture* texture = new LETexture;
+    memcpy(texture->name, path, strlen(path) + 1);
+    texture->width = w;
+    texture->height = h;
+    Upload(texture, rgba.data());
+    return texture;
+}
+
+const char* LETextureDecode(const unsigned char* file, size_t size, uint32_t* width, uint32_t* height,
+                            std::vector<uint8_t>* rgba)
+{
+    static std::string why;
+    int w = 0, h = 0, channels = 0;
+    const bool sized = size <= size_t(INT32_MAX);
+    stbi_uc* pixels = sized ? stbi_load_from_memory(file, int(size), &w, &h, &channels, 4) : nullptr;
+    if (!pixels) {
+        why = std::string("it is not a PNG image the game can read (") +
+              (sized ? stbi_failure_reason() : "too large") + ")";
+        return why.c_str();
     }
     // GL wants the bottom row first, so v = 0 is the bottom of the image.
     const size_t rowBytes = size_t(w) * 4;
-    std::vector<uint8_t> flipped(rowBytes * size_t(h));
+    rgba->resize(rowBytes * size_t(h));
     for (int row = 0; row < h; ++row)
-        memcpy(&flipped[size_t(h - 1 - row) * rowBytes], pixels + size_t(row) * rowBytes, rowBytes);
+        memcpy(&(*rgba)[size_t(h - 1 - row) * rowBytes], pixels + size_t(row) * rowBytes, rowBytes);
     stbi_image_free(pixels);
-
-    LETexture* texture = new LETexture;
-    memcpy(texture->name, path, strlen(path) + 1);
-    texture->width = uint32_t(w);
-    texture->height = uint32_t(h);
-    Upload(texture, flipped.data());
-    return texture;
+    *width = uint32_t(w);
+    *height = uint32_t(h);
+    return nullptr;
 }
 
 LETexture* LETextureCreate(uint32_t width, uint32_t height, const uint8_t* rgba)

@@ -3,7 +3,9 @@
 // their atlas here; shutdown frees and reports what is left.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct LETexture {
     uint32_t glName = 0;
@@ -17,6 +19,11 @@ struct LETexture {
 LETexture* LETextureLoad(const char* path);
 // RGBA8 pixels given bottom row first.
 LETexture* LETextureCreate(uint32_t width, uint32_t height, const uint8_t* rgba);
+// The loader's work short of the GPU: a PNG file in memory decoded to RGBA8,
+// bottom row first. Null when all went well, else what is wrong with the file.
+// Needs no window (the fuzzer drives it).
+const char* LETextureDecode(const unsigned char* file, size_t size, uint32_t* width, uint32_t* height,
+                            std::vector<uint8_t>* rgba);
 void LETextureUnload(LETexture* texture);
 
 int LETextureCount();

@@ -39,8 +39,10 @@ static bool StartEngine()
 // install layout). Either way the folder found becomes the working directory.
 static void FindGameFiles()
 {
-    const std::string root = LEDataRootSelect(
-        {.marker = "Assets", .fromProgram = EB_DATA_FROM_PROGRAM, .installed = EB_DATA_DIR});
+    const std::string root = LEDataRootSelect({.marker = "Assets",
+                                               .fromProgram = {EB_DATA_FROM_PROGRAM, EB_DATA_FROM_GAMES},
+                                               .installed = EB_DATA_DIR,
+                                               .source = EB_SOURCE_DATA_DIR});
     if (root.empty())
         fprintf(stderr, "Ember Bastion cannot find its files: there is no Assets folder in the working "
                         "directory, beside the program or in %s\n", EB_DATA_DIR);

@@ -21,15 +21,14 @@ AnimationSheet* ThiefSheet = nullptr;
 // ---------------------------------------------------------------------------
 namespace {
 
-// Reads the file a character at a time, as text: carriage returns are dropped.
+// Reads the description a character at a time, as text: carriage returns are dropped.
 struct SheetReader {
-    FILE* file;
+    const char* at;
+    const char* end;
     int Next()
     {
-        int c;
-        do c = getc(file);
-        while (c == '\r');
-        return c;
+        while (at < end && *at == '\r') ++at;
+        return at < end ? static_cast<unsigned char>(*at++) : EOF;
     }
 };
 
@@ -120,10 +119,18 @@ bool ReadAnimationSheet(const char* path, AnimationSheetDesc* desc)
     if (!path) return false;
     FILE* file = fopen(path, "rb");
     if (!file) return Refuse(path, "cannot open the file");
-    SheetReader in{file};
-    const bool ok = ReadDescription(path, in, desc);
+    // A description is a few lines; a file far larger cannot be one.
+    std::string text(SHEET_FILE_MAX + 1, '\0');
+    text.resize(fread(text.data(), 1, text.size(), file));
     fclose(file);
-    return ok;
+    if (text.size() > SHEET_FILE_MAX) return Refuse(path, "it is far too large to be a description");
+    return ParseAnimationSheet(path, text, desc);
+}
+
+bool ParseAnimationSheet(const char* name, const std::string& text, AnimationSheetDesc* desc)
+{
+    SheetReader in{text.data(), text.data() + text.size()};
+    return ReadDescription(name, in, desc);
 }
 
 // ---------------------------------------------------------------------------

@@ -25,6 +25,7 @@ constexpr int SHEET_TOKEN_MAX = 12;      // characters of a header value
 constexpr int SHEET_LINE_MAX = 255;      // characters of the path line and of a duration line
 constexpr uint32_t SHEET_FRAMES_MAX = 1024;
 constexpr uint32_t SHEET_GRID_MAX = 1024; // rows or columns
+constexpr size_t SHEET_FILE_MAX = size_t(1) << 20;  // bytes: the longest description is far shorter
 
 // A sheet's description as read from its file.
 struct AnimationSheetDesc {
@@ -53,6 +54,9 @@ extern AnimationSheet* ThiefSheet;
 // Reads a description file. False, after one line on standard error naming the
 // file and what is wrong with it, when it cannot be opened or breaks the format.
 bool ReadAnimationSheet(const char* path, AnimationSheetDesc* desc);
+// The same for a description already in memory, named `name` in the refusal
+// (the fuzzer drives it).
+bool ParseAnimationSheet(const char* name, const std::string& text, AnimationSheetDesc* desc);
 // Reads the description, loads its texture and adds the sheet to AnimationSheets.
 // Null when the description is refused or its texture cannot be loaded.
 AnimationSheet* LoadAnimationSheet(const char* path);

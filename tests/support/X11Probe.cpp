@@ -25,17 +25,39 @@ static Display* Open()
     return display;
 }
 
+// The window's title: its UTF-8 name where it has one (SDL's dialogs set their
+// plain name in the locale's encoding, which XFetchName does not read), else
+// its plain name.
+static std::string Title(Display* display, Window window)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    const Atom utf8Name = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    if (XGetWindowProperty(display, window, utf8Name, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success && data) {
+        title.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+        if (!title.empty()) return title;
+    }
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
 static bool FindIn(Display* display, Window root, const std::string& title, Window* found)
 {
-    char* name = nullptr;
-    if (XFetchName(display, root, &name) && name) {
-        const bool match = title == name;
-        XFree(name);
-        XWindowAttributes attributes;
-        if (match && XGetWindowAttributes(display, root, &attributes) && attributes.map_state == IsViewable) {
-            *found = root;
-            return true;
-        }
+    XWindowAttributes attributes;
+    if (Title(display, root) == title && XGetWindowAttributes(display, root, &attributes) &&
+        attributes.map_state == IsViewable) {
+        *found = root;
+        return true;
     }
     Window rootReturn, parent, *children = nullptr;
     unsigned count = 0;
@@ -107,10 +129,14 @@ bool X11WaitForWindow(pid_t pid, const std::string& title, const std::function<b
 }
 
 pid_t StartProgram(const std::string& program, const std::string& folder, const std::string& outPath,
-                   const std::string& errPath, bool withoutDisplay)
+                   const std::string& errPath, bool withoutDisplay, bool dialogs)
 {
     const pid_t pid = fork();
     if (pid != 0) return pid;
+    if (dialogs) {
+        unsetenv("CI");
+        unsetenv("EMBER_BASTION_NO_DIALOGS");
+    }
     if (withoutDisplay) {
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");

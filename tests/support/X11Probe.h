@@ -29,9 +29,10 @@ bool X11WaitForWindow(pid_t pid, const std::string& title, const std::function<b
 
 // The game as a child process, started in `folder` with its standard output and
 // error written to files (one file when the paths are equal), optionally
-// without any display.
+// without any display, or with its dialogs shown even where the environment
+// (CI) would keep them to standard error.
 pid_t StartProgram(const std::string& program, const std::string& folder, const std::string& outPath,
-                   const std::string& errPath, bool withoutDisplay = false);
+                   const std::string& errPath, bool withoutDisplay = false, bool dialogs = false);
 // Waits for a child to end: its exit code, 128 when a signal ended it, -1 when it
 // still runs after `seconds`.
 int WaitExit(pid_t pid, int seconds);

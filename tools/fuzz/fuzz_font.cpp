@@ -1,24 +1,11 @@
-// fuzz_font: the font loader (the table-directory check, then stb_truetype's
-// packer and the atlas upload) against mutated and cut-short copies of the
-// game's two fonts. Needs a display (Xvfb will do).
-//     build-asan/fuzz/fuzz_font [seconds] [seed]
+// fuzz_font: libFuzzer target for the font loader's work short of the GPU: the
+// checks made before stb_truetype reads a font, then its packing and
+// rasterising of the atlas (LEFontBake), on each input as a whole font file.
 #include <src/LEFont.h>
 
-#include "Mutator.h"
-#include "TestEngine.h"
-
-int main(int argc, char** argv)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    double seconds;
-    uint32_t seed;
-    fuzz::Arguments(argc, argv, &seconds, &seed);
-    if (!StartTestEngine(64, 64)) return printf("fuzz_font needs a display\n"), 2;
-    fuzz::Run("fonts", {"Assets/Fonts/arial.ttf", "Assets/Fonts/Kingthings Exeter.ttf"}, seconds, seed,
-              [](const char* path) {
-                  LEFont* font = LEFontLoad(path, 20, 1.0f);
-                  LEFontFree(font);
-                  return font != nullptr;
-              });
-    StopTestEngine();
+    static LEFontBaked* baked = new LEFontBaked;  // the 256 x 256 atlas, reused
+    LEFontBake(std::vector<unsigned char>(data, data + size), 20, 1.0f, baked);
     return 0;
 }

@@ -1,27 +1,25 @@
-// fuzz_sheet: the sprite-sheet description reader against mutated and cut-short
-// copies of the heroes' description files. What it accepts must be playable.
-//     build-asan/fuzz/fuzz_sheet [seconds] [seed]
+// fuzz_sheet: libFuzzer target for the sprite-sheet description reader, on each
+// input as a whole description. What it accepts must be playable: a grid that
+// holds every frame and a duration for each.
+#include <LELoadReport.h>
 #include <objects/AnimationSheet.h>
 
-#include "Mutator.h"
+#include <cstdlib>
 
-int main(int argc, char** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    double seconds;
-    uint32_t seed;
-    fuzz::Arguments(argc, argv, &seconds, &seed);
-    bool playable = true;
-    fuzz::Run("sprite sheets",
-              {"Assets/Sprites/Heroes/Animations/Hunter/hero_hunter_spritesheet",
-               "Assets/Sprites/Heroes/Animations/Bard/hero_bard_spritesheet",
-               "Assets/Sprites/Heroes/Animations/Thief/hero_thief_spritesheet"},
-              seconds, seed, [&playable](const char* path) {
-                  AnimationSheetDesc d;
-                  if (!ReadAnimationSheet(path, &d)) return false;
-                  playable &= d.frameCount > 0 && d.rows > 0 && d.columns > 0 &&
+    LEGatherLoadFailures(true);  // refusals are expected by the million: keep them quiet
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    AnimationSheetDesc d;
+    if (ParseAnimationSheet("input", std::string(reinterpret_cast<const char*>(data), size), &d)) {
+        const bool playable = d.frameCount > 0 && d.rows > 0 && d.columns > 0 &&
                               d.durations.size() == d.frameCount && d.frameCount <= d.rows * d.columns;
-                  return true;
-              });
-    if (!playable) printf("the reader accepted a sheet that cannot be played\n");
-    return playable ? 0 : 1;
+        if (!playable) abort();
+    }
+    LETakeLoadFailures();
+    return 0;
 }
