@@ -98,6 +98,7 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
         {"font_nan_scale.ttf", "its ascent does not rise above its descent"},
         {"font_zero_em.ttf", "its em size is zero or absurd"},
         {"sound_huge_data.wav", "claims more bytes than the file holds"},
+        {"png_empty_first_idat.png", "its first image data chunk is empty"},
     };
     StartDiskAudio();
     size_t cases = 0, crafted = 0;

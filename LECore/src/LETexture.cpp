@@ -16,7 +16,7 @@
 #include <algorithm>  // Required for: std::find
 #include <cerrno>     // Required for: errno
 #include <cstdio>     // Required for: fopen, fread
-#include <cstring>    // Required for: strnlen, memcpy, strerror
+#include <cstring>    // Required for: strnlen, memcpy, memcmp, strerror
 #include <string>
 #include <vector>
 
@@ -77,10 +77,34 @@ LETexture* LETextureLoad(const char* path)
     return texture;
 }
 
+// stb_image copies each image-data chunk onto the end of a buffer it grows as
+// the chunks come; an empty first one hands memcpy a buffer that does not
+// exist yet. Such a file is refused before stb_image reads it.
+static const char* CheckPngChunks(const unsigned char* file, size_t size)
+{
+    static const unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || memcmp(file, SIGNATURE, 8) != 0) return nullptr;  // stb_image says what it is not
+    for (size_t at = 8; at + 8 <= size;) {
+        const uint32_t length = uint32_t(file[at]) << 24 | uint32_t(file[at + 1]) << 16 |
+                                uint32_t(file[at + 2]) << 8 | file[at + 3];
+        if (memcmp(file + at + 4, "IDAT", 4) == 0) {
+            if (length == 0) return "its first image data chunk is empty";
+            return nullptr;  // the data has begun: stb_image measures the rest
+        }
+        if (length > size - at - 8) return nullptr;  // cut short: stb_image says so
+        at += 12 + size_t(length);
+    }
+    return nullptr;
+}
+
 const char* LETextureDecode(const unsigned char* file, size_t size, uint32_t* width, uint32_t* height,
                             std::vector<uint8_t>* rgba)
 {
     static std::string why;
+    if (const char* damage = CheckPngChunks(file, size)) {
+        why = std::string("it is not a PNG image the game can read (") + damage + ")";
+        return why.c_str();
+    }
     int w = 0, h = 0, channels = 0;
     const bool sized = size <= size_t(INT32_MAX);
     stbi_uc* pixels = sized ? stbi_load_from_memory(file, int(size), &w, &h, &channels, 4) : nullptr;
