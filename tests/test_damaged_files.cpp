@@ -99,6 +99,7 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
         {"font_zero_em.ttf", "its em size is zero or absurd"},
         {"sound_huge_data.wav", "claims more bytes than the file holds"},
         {"png_empty_first_idat.png", "its first image data chunk is empty"},
+        {"png_chunk_claims_a_gigabyte.png", "a chunk claims more bytes than the file holds"},
     };
     StartDiskAudio();
     size_t cases = 0, crafted = 0;

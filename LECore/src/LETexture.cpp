@@ -77,21 +77,36 @@ LETexture* LETextureLoad(const char* path)
     return texture;
 }
 
-// stb_image copies each image-data chunk onto the end of a buffer it grows as
-// the chunks come; an empty first one hands memcpy a buffer that does not
-// exist yet. Such a file is refused before stb_image reads it.
+// stb_image believes a PNG's header: it reserves room for each image-data
+// chunk by the length the chunk declares, and for the picture by the size the
+// header gives, before it reads a byte of either; and it copies an empty first
+// image-data chunk into a buffer not made yet. So the chunks are measured
+// first: each must fit in the file, the first image data must not be empty,
+// and the picture must be of a size a game picture can have.
+static constexpr uint64_t PICTURE_MAX_PIXELS = 4096 * 4096;
+
+static uint32_t Big32(const unsigned char* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
 static const char* CheckPngChunks(const unsigned char* file, size_t size)
 {
     static const unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (size < 8 || memcmp(file, SIGNATURE, 8) != 0) return nullptr;  // stb_image says what it is not
+    bool imageData = false;
     for (size_t at = 8; at + 8 <= size;) {
-        const uint32_t length = uint32_t(file[at]) << 24 | uint32_t(file[at + 1]) << 16 |
-                                uint32_t(file[at + 2]) << 8 | file[at + 3];
-        if (memcmp(file + at + 4, "IDAT", 4) == 0) {
-            if (length == 0) return "its first image data chunk is empty";
-            return nullptr;  // the data has begun: stb_image measures the rest
+        const uint32_t length = Big32(file + at);
+        const unsigned char* type = file + at + 4;
+        if (length > size - at - 8) return "a chunk claims more bytes than the file holds";
+        if (memcmp(type, "IHDR", 4) == 0 && length >= 8 &&
+            uint64_t(Big32(file + at + 8)) * Big32(file + at + 12) > PICTURE_MAX_PIXELS)
+            return "its size is far beyond any picture of the game";
+        if (memcmp(type, "IDAT", 4) == 0) {
+            if (length == 0 && !imageData) return "its first image data chunk is empty";
+            imageData = true;
         }
-        if (length > size - at - 8) return nullptr;  // cut short: stb_image says so
+        if (memcmp(type, "IEND", 4) == 0) break;
         at += 12 + size_t(length);
     }
     return nullptr;
