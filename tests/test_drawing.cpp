@@ -49,6 +49,8 @@ TEST_F(DrawingTest, MeshBuilderKeepsAtMost8192TrianglesAndAnEmptyMeshIsNull)
     LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);  // outside Begin and End
     EXPECT_EQ(LEMeshEnd(), nullptr);
     EXPECT_EQ(Triangles(0), nullptr);
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    EXPECT_EQ(LEMeshEnd(), nullptr) << "the empty mesh left the builder open";
     LEMeshDraw(nullptr);
     LEMeshFree(nullptr);
     EXPECT_EQ(LEMeshCount(), 0);

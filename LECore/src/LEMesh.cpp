@@ -72,7 +72,10 @@ static bool StagedUnitQuad()
 LEMesh* LEMeshEnd()
 {
     const uint32_t vertexCount = builder.triangles * 3;
-    if (vertexCount == 0) return nullptr;
+    if (vertexCount == 0) {
+        LEMeshBuilderReset();  // an empty mesh closes the builder too: a stray triangle later makes none
+        return nullptr;
+    }
     LEMesh* mesh = new LEMesh;
     mesh->vertexCount = vertexCount;
     if (StagedUnitQuad()) {
