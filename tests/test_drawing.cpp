@@ -96,10 +96,31 @@ TEST_F(DrawingTest, LongPathsAreRefusedWithoutTouchingTheFile)
     std::remove(tooLong.c_str());
 }
 
+static LEMesh* UnitQuad(uint32_t argb)
+{
+    LEMeshBegin();
+    LEMeshAddTriangle(-0.5f, -0.5f, argb, 0, 0, -0.5f, 0.5f, argb, 1, 0, 0.5f, -0.5f, argb, 0, 1);
+    LEMeshAddTriangle(0.5f, 0.5f, argb, 1, 1, -0.5f, 0.5f, argb, 1, 0, 0.5f, -0.5f, argb, 0, 1);
+    return LEMeshEnd();
+}
+
+static void DrawQuadAt(LEMesh* quad, float x, float y, float size)
+{
+    LEGraphicsSetTransform(Matrix3{{{size, 0, x}, {0, size, y}, {0, 0, 1}}});
+    LEMeshDraw(quad);
+}
+
 TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)
 {
-    // 8192 lines fill the batch; the one after them flushes it first.
+    // 8192 lines fill the batch; the one after them flushes it first, while a
+    // batched quad is still waiting: the quad, both parts of the lines and the
+    // quads of the next frame are all drawn (the two batches keep their own
+    // vertex state whichever flushes first).
     LEGraphicsSetProjection(640, 360);
+    LEMesh* quad = UnitQuad(0xFFFFFFFF);
+    ASSERT_TRUE(quad && quad->unitQuad);
+    DrawQuadAt(quad, 0, 100, 20);
+    LEGraphicsSetTransform(Matrix3Identity());
     for (int i = 0; i < LE_LINE_BATCH_VERTICES / 2 - 1; ++i)
         LEDrawLine(-100, 0, 0, 0xFF00FF00, -100, 1, 0, 0xFF00FF00);
     LEDrawLine(-200.5f, -100, 0, 0xFFFF0000, -200.5f, 100, 0, 0xFFFF0000);
@@ -109,6 +130,12 @@ TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)
     LEGraphicsFrameEnd();
     EXPECT_EQ(ReadPixelRGBA(320 - 201, 180), 0xFF0000FFu);
     EXPECT_EQ(ReadPixelRGBA(320 + 100, 180), 0x0000FFFFu);
+    EXPECT_EQ(ReadPixelRGBA(320, 180 + 100), 0xFFFFFFFFu);
+
+    LEGraphicsFrameStart();
+    DrawQuadAt(quad, 100, -100, 20);
+    LEGraphicsFrameEnd();
+    EXPECT_EQ(ReadPixelRGBA(320 + 100, 180 - 100), 0xFFFFFFFFu);
 }
 
 class FontTest : public DrawingTest {

@@ -31,6 +31,10 @@ void LELinesStart()
     glBufferData(GL_ARRAY_BUFFER, sizeof lines.vertices, nullptr, GL_DYNAMIC_DRAW);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(LineVertex), reinterpret_cast<void*>(0));
     glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(LineVertex), reinterpret_cast<void*>(12));
+    // The vertex array remembers its enabled attributes: a flush never switches
+    // them, so it cannot switch another batch's by mistake.
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
     glBindVertexArray(0);
     LEGraphicsCheckErrors(20);
 }
@@ -52,15 +56,13 @@ void LELinesFlush()
         lines.count = 0;
         return;
     }
+    // The program first: switching it flushes the pending quads, which bind the
+    // quad batch's vertex array; ours is bound after that.
+    LEGraphicsUseLineProgram();
     glBindVertexArray(lines.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, lines.buffer);
     glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(lines.count * sizeof(LineVertex)), lines.vertices);
-    LEGraphicsUseLineProgram();
-    glEnableVertexAttribArray(0);
-    glEnableVertexAttribArray(1);
     glDrawArrays(GL_LINES, 0, lines.count);
-    glDisableVertexAttribArray(0);
-    glDisableVertexAttribArray(1);
     glBindVertexArray(0);
     lines.count = 0;
     LEGraphicsCheckErrors(21);
