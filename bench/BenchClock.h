@@ -14,26 +14,31 @@
 #include <src/LEGraphicsOGL.h>
 
 struct BenchInstant {
-    double wall, cpu;  // seconds
+    double wall, cpu, threadCpu;  // seconds
 };
+
+inline double BenchSeconds(clockid_t clock)
+{
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 inline BenchInstant BenchNow()
 {
-    timespec wall{}, cpu{};
-    clock_gettime(CLOCK_MONOTONIC, &wall);
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    return {double(wall.tv_sec) + double(wall.tv_nsec) * 1e-9, double(cpu.tv_sec) + double(cpu.tv_nsec) * 1e-9};
+    return {BenchSeconds(CLOCK_MONOTONIC), BenchSeconds(CLOCK_PROCESS_CPUTIME_ID), BenchSeconds(CLOCK_THREAD_CPUTIME_ID)};
 }
 
-// Milliseconds of wall and CPU time since `start`.
+// Milliseconds of wall, process CPU and this thread's CPU time since `start`.
 struct BenchSpan {
-    double wallMs, cpuMs;
+    double wallMs, cpuMs, threadCpuMs;
 };
 
 inline BenchSpan BenchSince(BenchInstant start)
 {
     const BenchInstant now = BenchNow();
-    return {(now.wall - start.wall) * 1000.0, (now.cpu - start.cpu) * 1000.0};
+    return {(now.wall - start.wall) * 1000.0, (now.cpu - start.cpu) * 1000.0,
+            (now.threadCpu - start.threadCpu) * 1000.0};
 }
 
 // Everything queued so far, batched quads included, drawn to the end.

@@ -9,6 +9,7 @@
 #include <cstdio>  // Required for: printf, fprintf, snprintf
 
 #include "../LESystem.h"
+#include "LEBackdrop.h"
 #include "LEDebugGui.h"
 #include "LEFont.h"
 #include "LELines.h"
@@ -85,6 +86,9 @@ static struct {
     LETexture* boundTexture = nullptr;
     bool batching = true;
     float tintFloats[4] = {1, 1, 1, 1};  // gfx.tint as floats, for the batch
+    uint32_t clearColor = 0;
+    int viewport[4] = {};   // x, y, width, height in window pixels
+    bool drawnThisFrame = false;  // something has been drawn since the frame's clear
     // What the textured program was last given, so that a run of draws with the
     // same state uploads only the model matrix.
     struct {
@@ -279,6 +283,7 @@ void LEGraphicsShutdown()
     LEFontFreeAll();  // fonts first: each one unloads its atlas texture
     LETextureUnloadAll();
     LEDebugGuiShutdown();
+    LEBackdropShutdown();
     LEQuadBatchShutdown();
     LELinesShutdown();
     glDeleteProgram(gfx.texturedProgram);
@@ -305,6 +310,7 @@ void LEGraphicsFrameStart()
     LEGraphicsSetProjection(e.right - e.left, e.top - e.bottom);
     LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
     glClear(GL_COLOR_BUFFER_BIT);
+    gfx.drawnThisFrame = false;
     LEGraphicsCheckErrors(4);
     LEDebugGuiFrameStart();
 }
@@ -324,6 +330,7 @@ void LEGraphicsSetBackgroundColor(uint32_t argb)
 {
     float c[4];
     LEColorToFloats(argb, c);
+    gfx.clearColor = argb;
     if (gfx.started) glClearColor(c[0], c[1], c[2], c[3]);
 }
 
@@ -331,6 +338,8 @@ void LEGraphicsSetViewport(float x0, float y0, float x1, float y1)
 {
     if (!gfx.started) return;
     LEGraphicsFlush();
+    gfx.viewport[0] = GLint(x0), gfx.viewport[1] = GLint(y0);
+    gfx.viewport[2] = GLsizei(x1 - x0), gfx.viewport[3] = GLsizei(y1 - y0);
     glViewport(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
     glScissor(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
 }
@@ -353,7 +362,7 @@ const float* LEGraphicsViewProjection() { return gfx.viewProj; }
 void LEGraphicsSetTexture(LETexture* texture)
 {
     if (texture == gfx.boundTexture) return;
-    LEGraphicsFlush();
+    // Waiting quads keep their own pictures: the batch binds them when it draws.
     gfx.boundTexture = texture;
     if (gfx.started) glBindTexture(GL_TEXTURE_2D, texture ? texture->glName : 0);
 }
@@ -412,17 +421,40 @@ void LEGraphicsUseTexturedProgram()
 
 void LEGraphicsProgramChanged() { gfx.sent.current = false; }
 
+void LEGraphicsMarkDrawn() { gfx.drawnThisFrame = true; }
+bool LEGraphicsDrawnThisFrame() { return gfx.drawnThisFrame; }
+
+LEGraphicsDrawState LEGraphicsCurrentDrawState()
+{
+    LEGraphicsDrawState state;
+    state.texture = gfx.boundTexture;
+    state.textureSerial = gfx.boundTexture ? gfx.boundTexture->serial : 0;
+    state.model = gfx.model;
+    state.textureMatrix = gfx.textureMatrix;
+    state.tint = gfx.tintEnabled ? gfx.tint : 0xFFFFFFFF;
+    for (int i = 0; i < 16; ++i) state.viewProj[i] = gfx.viewProj[i];
+    for (int i = 0; i < 4; ++i) state.viewport[i] = gfx.viewport[i];
+    state.clearColor = gfx.clearColor;
+    return state;
+}
+
 void LEGraphicsBatchQuad(const float quadColor[4])
 {
-    LEQuadBatchAdd(gfx.model, gfx.textureMatrix, gfx.tintEnabled ? gfx.tintFloats : nullptr, quadColor);
+    gfx.drawnThisFrame = true;
+    const float* tint = gfx.tintEnabled ? gfx.tintFloats : nullptr;
+    if (!LEQuadBatchAdd(gfx.model, gfx.textureMatrix, tint, quadColor, gfx.boundTexture)) {
+        LEGraphicsFlush();
+        LEQuadBatchAdd(gfx.model, gfx.textureMatrix, tint, quadColor, gfx.boundTexture);
+    }
     if (LEQuadBatchPending() >= LE_QUAD_BATCH_CAPACITY) LEGraphicsFlush();
 }
 
 void LEGraphicsFlush()
 {
     if (!gfx.started || LEQuadBatchPending() == 0) return;
-    LEQuadBatchFlush(gfx.viewProj, gfx.boundTexture);
+    LEQuadBatchFlush(gfx.viewProj);
     gfx.sent.current = false;  // the batch bound its own program
+    glBindTexture(GL_TEXTURE_2D, gfx.boundTexture ? gfx.boundTexture->glName : 0);  // and maybe its own picture
 }
 
 void LEGraphicsSetBatching(bool on)

@@ -49,6 +49,23 @@ void LEGraphicsBatchQuad(const float quadColor[4]);
 void LEGraphicsFlush();
 void LEGraphicsSetBatching(bool on);
 bool LEGraphicsBatching();
+// Whether anything has been drawn since the frame's clear. Every draw path marks it.
+void LEGraphicsMarkDrawn();
+bool LEGraphicsDrawnThisFrame();
+// Everything that decides the pixels of a unit-quad draw besides its colour: the
+// picture (and which load of it), the matrices, the tint, the viewport and the
+// clear colour under it. Equal states draw equal pixels.
+struct LEGraphicsDrawState {
+    const LETexture* texture = nullptr;
+    uint64_t textureSerial = 0;
+    Matrix4 model;
+    Matrix3 textureMatrix;
+    uint32_t tint = 0xFFFFFFFF;  // white when untinted
+    float viewProj[16] = {};
+    int viewport[4] = {};
+    uint32_t clearColor = 0;
+};
+LEGraphicsDrawState LEGraphicsCurrentDrawState();
 // Binds the line program with the current view-projection.
 void LEGraphicsUseLineProgram();
 // Another program was bound: the next mesh draw binds the textured program anew.

@@ -59,6 +59,7 @@ void LELinesFlush()
     // The program first: switching it flushes the pending quads, which bind the
     // quad batch's vertex array; ours is bound after that.
     LEGraphicsUseLineProgram();
+    LEGraphicsMarkDrawn();
     glBindVertexArray(lines.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, lines.buffer);
     glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(lines.count * sizeof(LineVertex)), lines.vertices);

@@ -124,6 +124,7 @@ void LEMeshDraw(const LEMesh* mesh)
         return;
     }
     LEGraphicsFlush();
+    LEGraphicsMarkDrawn();
     glBindVertexArray(mesh->vertexArray);
     LEGraphicsUseTexturedProgram();
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(mesh->vertexCount));

@@ -20,21 +20,26 @@ layout(location = 3) in mat4 inModel;
 layout(location = 7) in mat3 inTexture;
 layout(location = 10) in vec4 inTint;
 layout(location = 11) in vec4 inColor;
+layout(location = 12) in float inLayer;
 uniform mat4 mtxViewProj;
 out vec4 color;
 out vec2 texCoord;
 out vec4 tint;
+flat out float layer;
 void main()
 {
     gl_Position = mtxViewProj * inModel * vec4(inPosition, 1.0);
     texCoord = (inTexture * vec3(inTexCoord, 1.0)).xy;
     color = inColor;
     tint = inTint;
+    layer = inLayer;
 }
 )";
 
-// Two fragment programs, one for a bound texture and one without, so that the
-// pixel loop never pays for the branch the one-mesh program takes on a uniform.
+// Three fragment programs: one for a picture, one for plain colours, and one for
+// a shelf of pictures of one size, where each quad names its layer and a quad
+// with no picture (layer -1) takes its colour. Each gives the one-mesh
+// program's pixels.
 static const char* BATCH_TEXTURED_FS = R"(#version 330 core
 in vec4 color;
 in vec2 texCoord;
@@ -44,6 +49,22 @@ out vec4 fragColor;
 void main()
 {
     fragColor = texture(colorTexture, texCoord) * tint;
+}
+)";
+
+static const char* BATCH_SHELF_FS = R"(#version 330 core
+in vec4 color;
+in vec2 texCoord;
+in vec4 tint;
+flat in float layer;
+uniform sampler2DArray shelf;
+out vec4 fragColor;
+void main()
+{
+    if (layer < 0.0)
+        fragColor = color * tint;
+    else
+        fragColor = texture(shelf, vec3(texCoord, layer)) * tint;
 }
 )";
 
@@ -65,35 +86,47 @@ struct QuadInstance {
     float texture[9];
     float tint[4];
     float color[4];
+    float layer;  // the picture's layer on the batch's shelf; -1 for a plain colour
 };
-static_assert(sizeof(QuadInstance) == 132, "quad instances are 132 bytes");
+static_assert(sizeof(QuadInstance) == 136, "quad instances are 136 bytes");
 
-// The unit quad of the game's quad meshes: position and texture coordinates.
-constexpr float QUAD[6][5] = {{-0.5f, -0.5f, 0, 0, 0}, {-0.5f, 0.5f, 0, 1, 0}, {0.5f, -0.5f, 0, 0, 1},
-                              {0.5f, 0.5f, 0, 1, 1},   {-0.5f, 0.5f, 0, 1, 0}, {0.5f, -0.5f, 0, 0, 1}};
+// The unit quad of the game's quad meshes: its four corners (position and
+// texture coordinates) and its two triangles, corner for corner those of the
+// meshes, so that each corner is transformed once and not twice.
+constexpr float QUAD[4][5] = {{-0.5f, -0.5f, 0, 0, 0}, {-0.5f, 0.5f, 0, 1, 0}, {0.5f, -0.5f, 0, 0, 1},
+                              {0.5f, 0.5f, 0, 1, 1}};
+constexpr uint8_t QUAD_TRIANGLES[6] = {0, 1, 2, 3, 1, 2};
 constexpr float WHITE[4] = {1, 1, 1, 1};
 }  // namespace
 
 static struct {
-    GLuint textured = 0, coloured = 0;  // programs
-    GLint texturedViewProj = -1, colouredViewProj = -1, sampler = -1;
-    GLuint vertexArray = 0, quadBuffer = 0, instanceBuffer = 0;
+    GLuint textured = 0, coloured = 0, shelved = 0;  // programs
+    GLint texturedViewProj = -1, colouredViewProj = -1, shelvedViewProj = -1;
+    GLuint vertexArray = 0, quadBuffer = 0, quadIndices = 0, instanceBuffer = 0;
     std::vector<QuadInstance> instances;  // capacity reserved once
-    bool tintSeeThrough = false;    // some instance's tint lets the background through
-    bool colourSeeThrough = false;  // some instance's quad colour does
+    // What the waiting quads are drawn from: one picture (null for plain
+    // colours), or a shelf of pictures and plain colours.
+    const LETexture* texture = nullptr;
+    GLuint shelf = 0;
+    bool seeThrough = false;  // some quad lets what is under it show
     uint64_t draws = 0;
 } batch;
 
+static GLuint BuildProgram(const char* fragmentSource, const char* sampler, GLint* viewProj)
+{
+    const GLuint program = LEGraphicsBuildProgram(BATCH_VS, fragmentSource);
+    *viewProj = glGetUniformLocation(program, "mtxViewProj");
+    glUseProgram(program);
+    if (sampler) glUniform1i(glGetUniformLocation(program, sampler), 0);
+    glUseProgram(0);
+    return program;
+}
+
 bool LEQuadBatchStart()
 {
-    batch.textured = LEGraphicsBuildProgram(BATCH_VS, BATCH_TEXTURED_FS);
-    batch.coloured = LEGraphicsBuildProgram(BATCH_VS, BATCH_COLOURED_FS);
-    batch.texturedViewProj = glGetUniformLocation(batch.textured, "mtxViewProj");
-    batch.colouredViewProj = glGetUniformLocation(batch.coloured, "mtxViewProj");
-    batch.sampler = glGetUniformLocation(batch.textured, "colorTexture");
-    glUseProgram(batch.textured);
-    glUniform1i(batch.sampler, 0);
-    glUseProgram(0);
+    batch.textured = BuildProgram(BATCH_TEXTURED_FS, "colorTexture", &batch.texturedViewProj);
+    batch.coloured = BuildProgram(BATCH_COLOURED_FS, nullptr, &batch.colouredViewProj);
+    batch.shelved = BuildProgram(BATCH_SHELF_FS, "shelf", &batch.shelvedViewProj);
 
     glGenVertexArrays(1, &batch.vertexArray);
     glGenBuffers(1, &batch.quadBuffer);
@@ -101,6 +134,9 @@ bool LEQuadBatchStart()
     glBindVertexArray(batch.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, batch.quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof QUAD, QUAD, GL_STATIC_DRAW);
+    glGenBuffers(1, &batch.quadIndices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, batch.quadIndices);  // remembered by the vertex array
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof QUAD_TRIANGLES, QUAD_TRIANGLES, GL_STATIC_DRAW);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void*>(0));
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void*>(3 * sizeof(float)));
     glEnableVertexAttribArray(0);
@@ -113,7 +149,7 @@ bool LEQuadBatchStart()
         {5, 4, offsetof(QuadInstance, model) + 32},  {6, 4, offsetof(QuadInstance, model) + 48},
         {7, 3, offsetof(QuadInstance, texture)},     {8, 3, offsetof(QuadInstance, texture) + 12},
         {9, 3, offsetof(QuadInstance, texture) + 24}, {10, 4, offsetof(QuadInstance, tint)},
-        {11, 4, offsetof(QuadInstance, color)},
+        {11, 4, offsetof(QuadInstance, color)},      {12, 1, offsetof(QuadInstance, layer)},
     };
     for (const Attribute& a : attributes) {
         glVertexAttribPointer(a.location, a.size, GL_FLOAT, GL_FALSE, sizeof(QuadInstance),
@@ -124,22 +160,45 @@ bool LEQuadBatchStart()
     glBindVertexArray(0);
     batch.instances.reserve(LE_QUAD_BATCH_CAPACITY);
     LEGraphicsCheckErrors(60);
-    return batch.textured && batch.coloured;
+    return batch.textured && batch.coloured && batch.shelved;
 }
 
 void LEQuadBatchShutdown()
 {
     glDeleteBuffers(1, &batch.instanceBuffer);
     glDeleteBuffers(1, &batch.quadBuffer);
+    glDeleteBuffers(1, &batch.quadIndices);
     glDeleteVertexArrays(1, &batch.vertexArray);
     glDeleteProgram(batch.textured);
     glDeleteProgram(batch.coloured);
-    batch.textured = batch.coloured = batch.vertexArray = batch.quadBuffer = batch.instanceBuffer = 0;
+    glDeleteProgram(batch.shelved);
+    batch.textured = batch.coloured = batch.shelved = 0;
+    batch.vertexArray = batch.quadBuffer = batch.quadIndices = batch.instanceBuffer = 0;
     batch.instances.clear();
+    batch.texture = nullptr;
+    batch.shelf = 0;
 }
 
-void LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const float* tint, const float quadColor[4])
+// Whether a quad drawn from `texture` (null for a plain colour) can join the
+// waiting quads, and what they are drawn from then.
+static bool Joins(const LETexture* texture)
 {
+    if (batch.instances.empty()) return true;
+    if (batch.shelf) return !texture || texture->shelf == batch.shelf;
+    if (texture == batch.texture) return true;
+    // Plain colours join a shelf's pictures, and those join plain colours.
+    return !batch.texture && texture && texture->shelf;
+}
+
+bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const float* tint, const float quadColor[4],
+                    const LETexture* texture)
+{
+    if (!Joins(texture)) return false;
+    if (batch.instances.empty() || (!batch.shelf && texture && texture->shelf)) {
+        // A shelved picture draws from its shelf, with any plain colours before it.
+        batch.texture = texture && texture->shelf ? nullptr : texture;
+        batch.shelf = texture ? texture->shelf : 0;
+    }
     QuadInstance q;
     for (int column = 0; column < 4; ++column)
         for (int row = 0; row < 4; ++row) q.model[column * 4 + row] = model.m[row][column];
@@ -150,32 +209,44 @@ void LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
         q.tint[i] = t[i];
         q.color[i] = quadColor[i];
     }
-    batch.tintSeeThrough = batch.tintSeeThrough || q.tint[3] != 1.0f;
-    batch.colourSeeThrough = batch.colourSeeThrough || q.color[3] != 1.0f;
+    q.layer = texture ? float(texture->layer) : -1.0f;
+    // With a picture the quad colour is not drawn: the picture and the tint count.
+    const bool seeThrough = q.tint[3] != 1.0f || (texture ? !texture->opaque : q.color[3] != 1.0f);
+    batch.seeThrough = batch.seeThrough || seeThrough;
     batch.instances.push_back(q);
+    return true;
 }
 
-void LEQuadBatchFlush(const float* viewProj, const LETexture* texture)
+void LEQuadBatchFlush(const float* viewProj)
 {
     if (batch.instances.empty()) return;
-    const bool textured = texture != nullptr;
-    // With a picture the quad colour is not drawn: the picture and the tints count.
-    const bool opaque = !batch.tintSeeThrough && (textured ? texture->opaque : !batch.colourSeeThrough);
-    if (opaque) glDisable(GL_BLEND);
-    glUseProgram(textured ? batch.textured : batch.coloured);
-    glUniformMatrix4fv(textured ? batch.texturedViewProj : batch.colouredViewProj, 1, GL_FALSE, viewProj);
+    if (!batch.seeThrough) glDisable(GL_BLEND);
+    if (batch.shelf) {
+        glUseProgram(batch.shelved);
+        glUniformMatrix4fv(batch.shelvedViewProj, 1, GL_FALSE, viewProj);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, batch.shelf);
+    } else if (batch.texture) {
+        glUseProgram(batch.textured);
+        glUniformMatrix4fv(batch.texturedViewProj, 1, GL_FALSE, viewProj);
+        glBindTexture(GL_TEXTURE_2D, batch.texture->glName);
+    } else {
+        glUseProgram(batch.coloured);
+        glUniformMatrix4fv(batch.colouredViewProj, 1, GL_FALSE, viewProj);
+    }
     glBindVertexArray(batch.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, batch.instanceBuffer);
     // A fresh store each time, the size of this batch and filled in the same
     // call: the driver need not wait for the previous draw, and it never
     // allocates and clears a store for the whole capacity when a frame flushes
-    // a few quads at a time (a level flushes at every change of picture).
+    // a few quads at a time.
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.instances.size() * sizeof(QuadInstance)), batch.instances.data(),
                  GL_STREAM_DRAW);
-    glDrawArraysInstanced(GL_TRIANGLES, 0, 6, GLsizei(batch.instances.size()));
-    if (opaque) glEnable(GL_BLEND);
+    glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, nullptr, GLsizei(batch.instances.size()));
+    if (!batch.seeThrough) glEnable(GL_BLEND);
     batch.instances.clear();
-    batch.tintSeeThrough = batch.colourSeeThrough = false;
+    batch.texture = nullptr;
+    batch.shelf = 0;
+    batch.seeThrough = false;
     batch.draws += 1;
     LEGraphicsCheckErrors(61);
 }

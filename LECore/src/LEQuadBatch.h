@@ -1,8 +1,9 @@
 // LEQuadBatch: the quad batch behind LEMeshDraw. Consecutive draws of unit quads
-// that share the bound texture, the viewport and the projection are collected as
-// instances (model matrix, texture matrix, tint, quad colour) and drawn together
-// by one instanced draw whose shader does the very arithmetic of the one-mesh
-// path, so the pixels are the same. Owns the batch program, the shared quad and
+// that share the viewport, the projection and the picture (or pictures of one
+// shelf, see LETexture.h, with plain colours among them) are collected as
+// instances (model matrix, texture matrix, tint, quad colour, layer) and drawn
+// together, in order, by one instanced draw whose shader does the very
+// arithmetic of the one-mesh path, so the pixels are the same. Owns the batch program, the shared quad and
 // the instance buffer (sized once). The graphics device adds to it and flushes it
 // whenever anything else is about to touch the frame.
 #pragma once
@@ -16,13 +17,16 @@ constexpr int LE_QUAD_BATCH_CAPACITY = 4096;  // instances per draw; a full batc
 bool LEQuadBatchStart();
 void LEQuadBatchShutdown();
 
-// One quad with these per-draw values; `tint` null means no tint.
-void LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const float* tint, const float quadColor[4]);
-// Draws what is collected with this view-projection; `texture` is the bound one
-// (null for none). A batch whose every pixel comes out opaque (an opaque picture
-// or colour, no see-through tint) is drawn without blending, which would leave
+// One quad with these per-draw values, drawn from `texture` (null for the quad
+// colour); `tint` null means no tint. False, with nothing added, when the quad
+// cannot join the waiting ones: flush them first.
+bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const float* tint, const float quadColor[4],
+                    const struct LETexture* texture);
+// Draws what is collected with this view-projection, binding its own picture or
+// shelf to unit 0. A batch whose every pixel comes out opaque (opaque pictures
+// or colours, no see-through tint) is drawn without blending, which would leave
 // each pixel exactly as it is. Nothing when the batch is empty.
-void LEQuadBatchFlush(const float* viewProj, const struct LETexture* texture);
+void LEQuadBatchFlush(const float* viewProj);
 int LEQuadBatchPending();
 // The instanced draws issued since start (for tests and benchmarks).
 uint64_t LEQuadBatchDrawCount();

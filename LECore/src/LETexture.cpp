@@ -25,6 +25,89 @@
 
 static std::vector<LETexture*> textureRegistry;
 
+// A texture array holding pictures of one size, one per layer. It starts with
+// room for four and doubles when full; the last picture to leave deletes it.
+struct Shelf {
+    GLuint name = 0;
+    uint32_t width = 0, height = 0;
+    std::vector<const LETexture*> layers;  // null where a layer is free
+    int members = 0;
+};
+static std::vector<Shelf> shelves;
+
+static void AllocateShelf(Shelf& shelf, int layers, const std::vector<uint8_t>& keep)
+{
+    glGenTextures(1, &shelf.name);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, shelf.name);
+    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, GLsizei(shelf.width), GLsizei(shelf.height), layers, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    if (!keep.empty())
+        glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, 0, GLsizei(shelf.width), GLsizei(shelf.height),
+                        GLsizei(shelf.layers.size()), GL_RGBA, GL_UNSIGNED_BYTE, keep.data());
+    // Sampled exactly as each picture's own texture is.
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    shelf.layers.resize(size_t(layers), nullptr);
+}
+
+// Doubles a full shelf, keeping what is on it.
+static bool GrowShelf(Shelf& shelf)
+{
+    const int layers = int(shelf.layers.size());
+    if (layers * 2 > LE_SHELF_MAX_LAYERS) return false;
+    std::vector<uint8_t> keep(size_t(shelf.width) * shelf.height * 4 * size_t(layers));
+    glBindTexture(GL_TEXTURE_2D_ARRAY, shelf.name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, keep.data());
+    glDeleteTextures(1, &shelf.name);
+    AllocateShelf(shelf, layers * 2, keep);
+    for (const LETexture* member : shelf.layers)
+        if (member) const_cast<LETexture*>(member)->shelf = shelf.name;
+    return true;
+}
+
+static void PutOnShelf(LETexture* texture, const uint8_t* rgba)
+{
+    if (texture->width > LE_SHELF_MAX_SIDE || texture->height > LE_SHELF_MAX_SIDE) return;
+    Shelf* shelf = nullptr;
+    for (Shelf& s : shelves)
+        if (s.width == texture->width && s.height == texture->height) shelf = &s;
+    if (!shelf) {
+        shelf = &shelves.emplace_back();
+        shelf->width = texture->width, shelf->height = texture->height;
+        AllocateShelf(*shelf, 4, {});
+    }
+    auto free = std::find(shelf->layers.begin(), shelf->layers.end(), nullptr);
+    if (free == shelf->layers.end()) {
+        if (!GrowShelf(*shelf)) return;  // a full shelf: the picture is drawn on its own
+        free = std::find(shelf->layers.begin(), shelf->layers.end(), nullptr);
+    }
+    *free = texture;
+    shelf->members += 1;
+    texture->shelf = shelf->name;
+    texture->layer = int(free - shelf->layers.begin());
+    glBindTexture(GL_TEXTURE_2D_ARRAY, shelf->name);
+    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, texture->layer, GLsizei(texture->width), GLsizei(texture->height), 1,
+                    GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+}
+
+static void TakeOffShelf(LETexture* texture)
+{
+    for (auto s = shelves.begin(); s != shelves.end(); ++s) {
+        if (s->name != texture->shelf) continue;
+        s->layers[size_t(texture->layer)] = nullptr;
+        if (--s->members == 0) {
+            if (LEGraphicsStarted()) glDeleteTextures(1, &s->name);
+            shelves.erase(s);
+        }
+        break;
+    }
+    texture->shelf = 0;
+}
+
 static bool AllOpaque(const uint8_t* rgba, size_t texels)
 {
     for (size_t i = 0; i < texels; ++i)
@@ -34,6 +117,9 @@ static bool AllOpaque(const uint8_t* rgba, size_t texels)
 
 static void Upload(LETexture* texture, const uint8_t* rgba)
 {
+    LEGraphicsFlush();  // waiting quads name their shelf, which may grow
+    static uint64_t uploads = 0;
+    texture->serial = ++uploads;
     texture->opaque = AllOpaque(rgba, size_t(texture->width) * texture->height);
     glGenTextures(1, &texture->glName);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
@@ -44,6 +130,9 @@ static void Upload(LETexture* texture, const uint8_t* rgba)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    PutOnShelf(texture, rgba);
+    const LETexture* bound = LEGraphicsBoundTexture();
+    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);  // the next draw's picture stays bound
     LEGraphicsCheckErrors(40);
     textureRegistry.push_back(texture);
 }
@@ -155,8 +244,11 @@ void LETextureUnload(LETexture* texture)
     const auto it = std::find(textureRegistry.begin(), textureRegistry.end(), texture);
     if (it == textureRegistry.end()) return;
     textureRegistry.erase(it);
-    // A texture still bound for the next draw must not outlive its record.
+    // Quads waiting to be drawn with it are drawn first, and a texture still
+    // bound for the next draw must not outlive its record.
+    LEGraphicsFlush();
     if (LEGraphicsBoundTexture() == texture) LEGraphicsSetTexture(nullptr);
+    if (texture->shelf) TakeOffShelf(texture);
     if (LEGraphicsStarted()) glDeleteTextures(1, &texture->glName);
     delete texture;
 }

@@ -12,7 +12,15 @@ struct LETexture {
     uint32_t width = 0, height = 0;
     char name[512] = {};
     bool opaque = false;  // every texel's alpha is 255: drawing it needs no blending
+    uint64_t serial = 0;  // unique to this texture: a later one at the same address differs
+    // Small pictures of one size also sit in a shared texture array (a shelf), one
+    // layer each, so that the quad batch draws pictures of that size together.
+    uint32_t shelf = 0;  // GL name of the shelf, 0 when the picture has none
+    int layer = 0;       // its layer on the shelf
 };
+
+constexpr uint32_t LE_SHELF_MAX_SIDE = 256;  // pictures up to this wide and tall are shelved
+constexpr int LE_SHELF_MAX_LAYERS = 64;
 
 // Decodes an image file to RGBA; null (with one line on stderr) when the path is
 // 512 characters or longer, or the file is missing or not an image.

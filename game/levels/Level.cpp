@@ -133,7 +133,8 @@ static GameObject* AddPlain(uint32_t id, const char* name, Vector2 p, Vector2 si
 
 static void BuildField(const LevelDesc& d)
 {
-    background = AddPlain(0, "Background", {0, 0}, d.backgroundSize, d.backgroundRotation, quadMesh, level.background);
+    background = AddObject(objectList, new Backdrop, 0, "Background", 0, 0, d.backgroundSize.x, d.backgroundSize.y,
+                           d.backgroundRotation, quadMesh, level.background);
     nexus = AddPlain(100, "Nexus", d.nexusPosition, {70, 70}, QUARTER_TURN, quadMesh, level.nexus);
     currencyIcon = AddPlain(d.coinId, "Currency", {270, 290}, {0, 0}, QUARTER_TURN, quadMesh, level.coin);
     pauseMenu = d.testLevel ? nullptr

@@ -29,7 +29,7 @@ void UpdateGoldText()
 
 void UpdateCooldownText()
 {
-    const Player* hero = static_cast<const Player*>(FindObject("Player"));
+    const Player* hero = currentPlayer.Get();
     if (hero) SetLabel(14, "Cooldown: " + std::to_string(long(std::floor(hero->abilityCooldown))));
 }
 

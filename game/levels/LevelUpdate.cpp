@@ -26,7 +26,8 @@
 #include "objects/TextLabel.h"
 
 
-static Player* FindPlayer() { return static_cast<Player*>(FindObject("Player")); }
+// The hero in play (the scene holds hundreds of objects: no search by name each frame).
+static Player* FindPlayer() { return currentPlayer.Get(); }
 
 static bool ShopOpen() { return shop && shop->open; }
 // The side panels (shop, character selection) cover the field while open.

@@ -3,6 +3,7 @@
 
 #include <algorithm>  // Required for: std::find
 
+#include <src/LEBackdrop.h>
 #include <src/LEGraphicsOGL.h>
 
 #include "AnimationSheet.h"
@@ -23,16 +24,29 @@ static std::list<SceneIndexBase*>& SceneIndices()
 SceneIndexBase::SceneIndexBase() { SceneIndices().push_back(this); }
 SceneIndexBase::~SceneIndexBase() { SceneIndices().remove(this); }
 
+// The renderer's per-draw state for one object: picture, tint and transform.
+static void SetDrawState(const GameObject& object, const Matrix3* parent)
+{
+    LEGraphicsSetTexture(object.texture);
+    LEGraphicsSetTintEnabled(object.useModColor);
+    LEGraphicsSetTint(object.modColor);
+    Matrix3 m = TransformObjectMatrix(object.transform);
+    if (parent) Matrix3MultiplyInto(m, *parent, m);
+    LEGraphicsSetTransform(m);
+}
+
 void GameObject::Draw(const Matrix3* parent)
 {
     if (!mesh) return;
-    LEGraphicsSetTexture(texture);
-    LEGraphicsSetTintEnabled(useModColor);
-    LEGraphicsSetTint(modColor);
-    Matrix3 m = TransformObjectMatrix(transform);
-    if (parent) Matrix3MultiplyInto(m, *parent, m);
-    LEGraphicsSetTransform(m);
+    SetDrawState(*this, parent);
     LEMeshDraw(mesh);
+}
+
+void Backdrop::Draw(const Matrix3* parent)
+{
+    if (!mesh) return;
+    SetDrawState(*this, parent);
+    LEBackdropDraw(mesh);
 }
 
 // Advances the animation, draws the current cell, then leaves the renderer's

@@ -55,6 +55,13 @@ struct Sprite : GameObject {
     void Draw(const Matrix3* parent) override;
 };
 
+// A picture behind the whole field (a level's background), drawn before anything
+// else: its finished frame is kept and copied while nothing about it changes,
+// instead of filtering the picture again every frame.
+struct Backdrop : GameObject {
+    void Draw(const Matrix3* parent) override;
+};
+
 extern std::list<GameObject*> objectList;
 extern std::list<GameObject*> destroyQueue;
 // Objects drawn over everything, labels included, in every state (the credits

@@ -1,0 +1,139 @@
+// LEBackdrop: the cached backdrop frame (see LEBackdrop.h).
+#include "LEBackdrop.h"
+
+#include <GL/glew.h>
+
+#include <cstring>  // Required for: memcmp, memcpy
+
+#include "LEGraphicsOGL.h"
+#include "LEMesh.h"
+#include "LETexture.h"
+#include "../LESystem.h"
+
+// The kept frame copied texel for texel: the simplest program there is, which a
+// software renderer can run as a plain copy.
+static const char* COPY_VS = R"(#version 330 core
+out vec2 texCoord;
+void main()
+{
+    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);  // a strip of four corners
+    texCoord = corner;
+    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+static const char* COPY_FS = R"(#version 330 core
+in vec2 texCoord;
+uniform sampler2D frame;
+out vec4 fragColor;
+void main()
+{
+    fragColor = texture(frame, texCoord);
+}
+)";
+
+static struct {
+    GLuint program = 0, vertexArray = 0;
+    LETexture frame;  // the finished frame; copied without blending, like a picture with no see-through texel
+    int width = 0, height = 0;
+    bool valid = false;
+    LEGraphicsDrawState state;  // what the kept frame was drawn with
+    float quadColor[4] = {};
+    int renders = 0;
+} backdrop;
+
+static bool SameState(const LEGraphicsDrawState& a, const LEGraphicsDrawState& b)
+{
+    return a.texture == b.texture && a.textureSerial == b.textureSerial && a.tint == b.tint &&
+           a.clearColor == b.clearColor && memcmp(&a.model, &b.model, sizeof a.model) == 0 &&
+           memcmp(&a.textureMatrix, &b.textureMatrix, sizeof a.textureMatrix) == 0 &&
+           memcmp(a.viewProj, b.viewProj, sizeof a.viewProj) == 0 && memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0;
+}
+
+static void MakeFrameTexture(int width, int height)
+{
+    if (backdrop.frame.glName) glDeleteTextures(1, &backdrop.frame.glName);
+    backdrop.valid = false;
+    glGenTextures(1, &backdrop.frame.glName);
+    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // Each window pixel takes exactly its own texel back.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    backdrop.frame.opaque = true;
+    backdrop.width = width, backdrop.height = height;
+}
+
+// The frame's clear and the quad, drawn into the window as any draw is, then
+// kept: the kept pixels are the very ones the window got.
+static void DrawAndKeep(const LEMesh* mesh)
+{
+    LEMeshDraw(mesh);
+    LEGraphicsFlush();
+    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, backdrop.width, backdrop.height);
+    const LETexture* bound = LEGraphicsBoundTexture();
+    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
+    backdrop.renders += 1;
+    LEGraphicsCheckErrors(71);
+}
+
+// The kept frame over the whole window, without blending (the frame's clear is
+// in it too).
+static void CopyKeptFrame(const int viewport[4])
+{
+    if (!backdrop.program) {
+        backdrop.program = LEGraphicsBuildProgram(COPY_VS, COPY_FS);
+        glGenVertexArrays(1, &backdrop.vertexArray);  // no attributes: the corners come from the vertex number
+    }
+    glViewport(0, 0, backdrop.width, backdrop.height);
+    glScissor(0, 0, backdrop.width, backdrop.height);
+    glDisable(GL_BLEND);
+    glUseProgram(backdrop.program);
+    glBindVertexArray(backdrop.vertexArray);
+    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glEnable(GL_BLEND);
+    LEGraphicsProgramChanged();
+    const LETexture* bound = LEGraphicsBoundTexture();
+    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
+    LEGraphicsMarkDrawn();
+    LEGraphicsCheckErrors(72);
+}
+
+void LEBackdropDraw(const LEMesh* mesh)
+{
+    const int width = int(LEWindowWidth()), height = int(LEWindowHeight());
+    if (!mesh || !mesh->unitQuad || !LEGraphicsBatching() || LEGraphicsDrawnThisFrame() || width <= 0 || height <= 0) {
+        LEMeshDraw(mesh);
+        return;
+    }
+    if (width != backdrop.width || height != backdrop.height || !backdrop.frame.glName) MakeFrameTexture(width, height);
+    const LEGraphicsDrawState state = LEGraphicsCurrentDrawState();
+    if (!backdrop.valid || !SameState(state, backdrop.state) ||
+        memcmp(mesh->quadColor, backdrop.quadColor, sizeof backdrop.quadColor) != 0) {
+        backdrop.state = state;
+        memcpy(backdrop.quadColor, mesh->quadColor, sizeof backdrop.quadColor);
+        DrawAndKeep(mesh);
+        backdrop.valid = true;
+        return;
+    }
+    CopyKeptFrame(state.viewport);
+}
+
+int LEBackdropRenders() { return backdrop.renders; }
+
+void LEBackdropShutdown()
+{
+    if (backdrop.program && LEGraphicsStarted()) {
+        glDeleteProgram(backdrop.program);
+        glDeleteVertexArrays(1, &backdrop.vertexArray);
+    }
+    backdrop.program = backdrop.vertexArray = 0;
+    if (backdrop.frame.glName && LEGraphicsStarted()) glDeleteTextures(1, &backdrop.frame.glName);
+    backdrop.frame.glName = 0;
+    backdrop.width = backdrop.height = 0;
+    backdrop.valid = false;
+}
