@@ -15,6 +15,9 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+#include <vector>
+
 #include "TestEngine.h"
 
 class DrawingTest : public testing::Test {
@@ -136,6 +139,27 @@ TEST_F(DrawingTest, LineBatchFlushesWhenFullAndBothPartsAreDrawn)
     DrawQuadAt(quad, 100, -100, 20);
     LEGraphicsFrameEnd();
     EXPECT_EQ(ReadPixelRGBA(320 + 100, 180 - 100), 0xFFFFFFFFu);
+}
+
+TEST_F(DrawingTest, WarmingUpTouchesNoPixelNoStateAndLeavesNothingBehind)
+{
+    LEGraphicsSetProjection(640, 360);
+    LEMesh* quad = UnitQuad(0xFF30A0F0);
+    DrawQuadAt(quad, 40, 20, 100);
+    LEGraphicsFlush();
+    std::vector<uint8_t> before(640 * 360 * 4), after(before.size());
+    glReadPixels(0, 0, 640, 360, GL_RGBA, GL_UNSIGNED_BYTE, before.data());
+    const int meshes = LEMeshCount(), textures = LETextureCount();
+    const Matrix4 model = LEGraphicsModelMatrix();
+
+    LEGraphicsWarmUp();
+    glReadPixels(0, 0, 640, 360, GL_RGBA, GL_UNSIGNED_BYTE, after.data());
+    EXPECT_TRUE(before == after);
+    EXPECT_EQ(LEMeshCount(), meshes);
+    EXPECT_EQ(LETextureCount(), textures);
+    EXPECT_EQ(LEGraphicsBoundTexture(), nullptr);
+    EXPECT_EQ(memcmp(&LEGraphicsModelMatrix(), &model, sizeof model), 0);
+    EXPECT_TRUE(LEGraphicsDrawnThisFrame());
 }
 
 class FontTest : public DrawingTest {

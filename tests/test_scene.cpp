@@ -331,10 +331,17 @@ TEST_F(SceneFrameTest, BatchedAndOneByOneDrawingGiveTheSamePixels)
     std::vector<uint8_t> ramp(300 * 4);
     for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = uint8_t(i * 7);
     LETexture* wide = LETextureCreate(300, 1, ramp.data());
+    // Three more of the same size: the shelf, made for four, grows and keeps them all.
+    LETexture* more[3];
+    for (int i = 0; i < 3; ++i) {
+        uint8_t shades[16];
+        for (int b = 0; b < 16; ++b) shades[b] = uint8_t(b % 4 == 3 ? 255 : 40 * (i + 1) + 13 * b);
+        more[i] = LETextureCreate(2, 2, shades);
+    }
     LEMesh* green = CreateUnitQuadMesh(0x8000FF00);
     LEFont* font = LEFontLoad("Assets/Fonts/arial.ttf", 20, 1.0f);
-    ASSERT_TRUE(quadrants && other && wide && green && font);
-    EXPECT_TRUE(quadrants->shelf && quadrants->shelf == other->shelf);
+    ASSERT_TRUE(quadrants && other && wide && more[2] && green && font);
+    EXPECT_TRUE(quadrants->shelf && quadrants->shelf == other->shelf && other->shelf == more[2]->shelf);
     EXPECT_EQ(wide->shelf, 0u) << "too wide for a shelf";
     GameObject* backdrop = AddObject(objectList, new Backdrop, 0, "backdrop", 0, 0, 1600, 900, 0.2f, quad, wide);
     for (int i = 0; i < 40; ++i) {
@@ -342,7 +349,7 @@ TEST_F(SceneFrameTest, BatchedAndOneByOneDrawingGiveTheSamePixels)
         LETexture* const pictures[] = {quadrants, other, nullptr, wide};
         GameObject* object = i % 5 == 4 ? new CellObject : new GameObject;
         AddObject(objectList, object, uint32_t(i * 2 + 2), "quad", x, y, 120, 90, 0.3f * float(i),
-                  i % 4 ? quad : green, pictures[i / 4 % 4]);
+                  i % 4 ? quad : green, i % 4 == 1 && i / 4 % 4 < 2 ? more[i % 3] : pictures[i / 4 % 4]);
         object->useModColor = i % 8 < 2;
         object->modColor = 0xC0000000u | uint32_t(i * 6151 % 0xFFFFFF);
         if (i % 6 == 0)

@@ -78,20 +78,20 @@ static void DrawAndKeep(const LEMesh* mesh)
     LEGraphicsCheckErrors(71);
 }
 
-// The kept frame over the whole window, without blending (the frame's clear is
-// in it too).
-static void CopyKeptFrame(const int viewport[4])
+// Copies `frame` (a texture of the window's size) over the window's
+// `width` x `height` pixels within the scissor box, without blending.
+static void CopyFrame(GLuint frame, int width, int height, const int scissor[4], const int viewport[4])
 {
     if (!backdrop.program) {
         backdrop.program = LEGraphicsBuildProgram(COPY_VS, COPY_FS);
         glGenVertexArrays(1, &backdrop.vertexArray);  // no attributes: the corners come from the vertex number
     }
-    glViewport(0, 0, backdrop.width, backdrop.height);
-    glScissor(0, 0, backdrop.width, backdrop.height);
+    glViewport(0, 0, width, height);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
     glDisable(GL_BLEND);
     glUseProgram(backdrop.program);
     glBindVertexArray(backdrop.vertexArray);
-    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
+    glBindTexture(GL_TEXTURE_2D, frame);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glEnable(GL_BLEND);
     LEGraphicsProgramChanged();
@@ -99,8 +99,35 @@ static void CopyKeptFrame(const int viewport[4])
     glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
-    LEGraphicsMarkDrawn();
     LEGraphicsCheckErrors(72);
+}
+
+// The kept frame over the whole window (the frame's clear is in it too).
+static void CopyKeptFrame(const int viewport[4])
+{
+    const int whole[4] = {0, 0, backdrop.width, backdrop.height};
+    CopyFrame(backdrop.frame.glName, backdrop.width, backdrop.height, whole, viewport);
+    LEGraphicsMarkDrawn();
+}
+
+void LEBackdropWarmUp()
+{
+    if (!LEGraphicsStarted()) return;
+    const int width = int(LEWindowWidth()), height = int(LEWindowHeight());
+    if (width > 0 && height > 0 && (width != backdrop.width || height != backdrop.height))
+        MakeFrameTexture(width, height);  // made now, not in the first frame that keeps one
+    GLuint frame = 0;
+    glGenTextures(1, &frame);
+    glBindTexture(GL_TEXTURE_2D, frame);
+    const uint8_t texel[4] = {};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, 1, 1);  // keeping a frame, one pixel of it
+    const LEGraphicsDrawState state = LEGraphicsCurrentDrawState();
+    const int nothing[4] = {0, 0, 0, 0};  // an empty scissor box: no pixel is touched
+    CopyFrame(frame, 1, 1, nothing, state.viewport);
+    glDeleteTextures(1, &frame);
 }
 
 void LEBackdropDraw(const LEMesh* mesh)

@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>  // Required for: printf, fprintf, snprintf
+#include <vector>
 
 #include "../LESystem.h"
 #include "LEBackdrop.h"
@@ -420,6 +421,61 @@ void LEGraphicsUseTexturedProgram()
 }
 
 void LEGraphicsProgramChanged() { gfx.sent.current = false; }
+
+// Every kind of draw a frame makes, once, out of sight: a software renderer
+// compiles its pixel code on first use for each program, blend setting and kind
+// of picture (a side of a power of two or not, on a shelf or not), which would
+// otherwise hold up the first frame of the first level by a tenth of a second.
+// Each quad lies far outside the view, so no pixel changes.
+void LEGraphicsWarmUp()
+{
+    if (!gfx.started) return;
+    const uint32_t small = 3, large = LE_SHELF_MAX_SIDE * 2;  // not a power of two, and one
+    const struct { uint32_t width, height; } SIZES[] = {
+        {1, 1}, {small, 2}, {2, small}, {small, small},                                  // shelved
+        {large, 1}, {large + 1, 2}, {large, small}, {large + 1, small},                  // not
+    };
+    std::vector<LETexture*> pictures;
+    for (const auto& size : SIZES) {
+        const std::vector<uint8_t> white(size_t(size.width) * size.height * 4, 255);
+        pictures.push_back(LETextureCreate(size.width, size.height, white.data()));
+    }
+    pictures.push_back(nullptr);  // plain colours
+    LEMesh* quad = nullptr;
+    LEMeshBegin();
+    LEMeshAddTriangle(-0.5f, -0.5f, 0xFFFFFFFF, 0, 0, -0.5f, 0.5f, 0xFFFFFFFF, 1, 0, 0.5f, -0.5f, 0xFFFFFFFF, 0, 1);
+    LEMeshAddTriangle(0.5f, 0.5f, 0xFFFFFFFF, 1, 1, -0.5f, 0.5f, 0xFFFFFFFF, 1, 0, 0.5f, -0.5f, 0xFFFFFFFF, 0, 1);
+    quad = LEMeshEnd();
+    LEMeshBegin();
+    LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
+    LEMesh* triangle = LEMeshEnd();
+    const Matrix4 model = gfx.model;
+    const bool tintEnabled = gfx.tintEnabled, drawn = gfx.drawnThisFrame;
+    LETexture* const bound = gfx.boundTexture;
+    Matrix3 away;
+    away.m[0][2] = away.m[1][2] = 1.0e6f;
+    LEGraphicsSetTransform(away);
+    for (LETexture* picture : pictures) {
+        LEGraphicsSetTexture(picture);
+        for (uint32_t tint : {0xFFFFFFFFu, 0x80FFFFFFu}) {  // drawn without blending, and with
+            LEGraphicsSetTintEnabled(true);
+            LEGraphicsSetTint(tint);
+            LEMeshDraw(quad);
+            LEGraphicsFlush();
+            LEMeshDraw(triangle);
+        }
+    }
+    LEGraphicsSetTexture(bound);
+    LEGraphicsSetTintEnabled(tintEnabled);
+    gfx.model = model;
+    LEMeshFree(quad);
+    LEMeshFree(triangle);
+    for (LETexture* picture : pictures) LETextureUnload(picture);
+    LEBackdropWarmUp();
+    gfx.drawnThisFrame = drawn;
+    glFinish();  // the compiling happens here, not in the next frame
+    LEGraphicsCheckErrors(6);
+}
 
 void LEGraphicsMarkDrawn() { gfx.drawnThisFrame = true; }
 bool LEGraphicsDrawnThisFrame() { return gfx.drawnThisFrame; }

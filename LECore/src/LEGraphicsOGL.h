@@ -49,6 +49,10 @@ void LEGraphicsBatchQuad(const float quadColor[4]);
 void LEGraphicsFlush();
 void LEGraphicsSetBatching(bool on);
 bool LEGraphicsBatching();
+// Draws each kind of quad and mesh once, out of sight, so that a driver that
+// compiles its pixel code on first use does it now rather than in a later
+// state's first frame. For a quiet moment, such as a splash screen.
+void LEGraphicsWarmUp();
 // Whether anything has been drawn since the frame's clear. Every draw path marks it.
 void LEGraphicsMarkDrawn();
 bool LEGraphicsDrawnThisFrame();

@@ -308,8 +308,17 @@ static void MenuButtons()
     }
 }
 
+// Once the menu's first frame is on screen, the driver's first-use work for
+// every kind of draw is done, during the splash rather than in the first level.
+static void WarmUpOnce()
+{
+    static int updates = 0;
+    if (++updates == 2) LEGraphicsWarmUp();
+}
+
 void MainMenuUpdate()
 {
+    WarmUpOnce();
     if (!LEWindowIsActive()) {
         AudioSetPaused(menu.menuMusicChannel, true);
         return;
