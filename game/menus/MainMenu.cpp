@@ -68,8 +68,6 @@ void MainMenuLoad()
     menu.menuFont = LoadGameFont(GOTHIC_FONT, 25, 1.0f);
     menu.titleFont = LoadGameFont(GOTHIC_FONT, 37, 1.0f);
     menu.schoolLogoTexture = LETextureLoad("Assets/Logos/bw_logo.png");
-    menu.teamLogoTexture = LETextureLoad("Assets/Logos/team_logo.png");
-    menu.fmodLogoTexture = LETextureLoad("Assets/Logos/fmod_logo.png");
     menu.menuCamera = new Camera2D;
     menu.menuMusic = AudioLoad("Assets/Audio/Music/music_mainmenu.wav");
 }
@@ -83,6 +81,16 @@ static TextLabel* AddMenuLabel(LEFont* font, Vector2 at, float scale, uint32_t i
                                                   0xFF000000));
     SetLabelText(label, text);
     return label;
+}
+
+// The second and third logos are loaded when their turn comes, seconds into the
+// splash, so that the menu's first frame waits for one picture only; a splash
+// skipped early never loads them.
+static void ShowLogo(GameObject* logo, LETexture** texture, const char* path)
+{
+    if (!*texture) *texture = LETextureLoad(path);
+    logo->texture = *texture;
+    logo->visible = true;
 }
 
 static GameObject* AddLogo(uint32_t id, const char* name, Vector2 size, LETexture* texture)
@@ -179,7 +187,7 @@ static void RunSplash(float dt)
             menu.schoolLogo->visible = false;
             menu.secondLogoPhase = true;
             menu.splashFade = 0.0f;
-            menu.teamLogo->visible = true;
+            ShowLogo(menu.teamLogo, &menu.teamLogoTexture, "Assets/Logos/team_logo.png");
             menu.firstLogoHold = 0.0f;
         }
     }
@@ -190,7 +198,7 @@ static void RunSplash(float dt)
             menu.secondLogoPhase = false;
             menu.teamLogo->visible = false;
             menu.splashFade = 0.0f;
-            menu.fmodLogo->visible = true;
+            ShowLogo(menu.fmodLogo, &menu.fmodLogoTexture, "Assets/Logos/fmod_logo.png");
             menu.secondLogoHold = 0.0f;
         }
     }
