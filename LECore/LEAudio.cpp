@@ -153,6 +153,17 @@ SoundAsset* AudioLoad(const char* path)
     return sound;
 }
 
+bool AudioCheck(const char* path)
+{
+    if (!audio.soundOn || !path) return false;
+    std::string whyNot;
+    if (!LESoundBackendCheck(path, &whyNot)) {
+        LEReportLoadFailure("Cannot load the sound %s: %s", path, whyNot.c_str());
+        return false;
+    }
+    return true;
+}
+
 void AudioUnload(SoundAsset* sound)
 {
     if (!audio.soundOn || !IsCached(sound)) return;

@@ -97,6 +97,11 @@ uint32_t LEAudioActiveCount();  // records handed out
 // The cached record for the path, loading it on first use; null when the file
 // is missing or unreadable (with a line on standard error) or sound is off.
 SoundAsset* AudioLoad(const char* path);
+// The start-up check's look at a sound file: whether AudioLoad would take it,
+// found without converting a WAV file's samples (see LESoundBackendCheck).
+// False after one line in AudioLoad's words when it would not; false and
+// silent while sound is off. Loads and caches nothing.
+bool AudioCheck(const char* path);
 // Stops its plays, releases the sound and destroys the record. Null is ignored.
 void AudioUnload(SoundAsset* sound);
 

@@ -29,12 +29,26 @@ static void ComputeExtents()
                    -float(sys.height) / 2.0f, float(sys.height) / 2.0f};
 }
 
-bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height)
+bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height, bool fullscreen)
 {
     sys.width = width;
     sys.height = height;
+    sys.fullscreen = fullscreen;
+    if (fullscreen) {
+        // Opened in its full-screen place at once: moving a shown window there
+        // afterwards makes the window system wait for the move.
+        sys.savedX = x;
+        sys.savedY = y;
+        sys.savedWidth = width;
+        sys.savedHeight = height;
+        int screenW = 0, screenH = 0;
+        LEPlatformScreenSize(&screenW, &screenH);
+        sys.width = uint32_t(screenW);
+        sys.height = uint32_t(screenH);
+        x = y = 0;
+    }
     ComputeExtents();
-    if (!LEPlatformCreateWindow(title, x, y, int(width), int(height))) return false;
+    if (!LEPlatformCreateWindow(title, x, y, int(sys.width), int(sys.height), fullscreen)) return false;
     sys.exists = true;
     // Read, not assumed: a window manager may leave the new window unfocused, and
     // then the level must stay frozen until the player clicks it.

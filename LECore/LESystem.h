@@ -14,7 +14,9 @@ struct LEWindowExtents {
 };
 
 // Creates the window at (x, y) with the given client size; false on failure.
-bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height);
+// In full screen the window opens borderless over the whole display instead,
+// and leaving full screen later puts it at (x, y) with the given size.
+bool LESystemStart(const char* title, int x, int y, uint32_t width, uint32_t height, bool fullscreen = false);
 // Frame counter 0, cap 60, rate 60, frame time 1/60.
 void LESystemResetFrameTiming();
 

@@ -33,8 +33,10 @@ struct Damage {
     const char* said;     // a piece of the line on standard error
 };
 
-// Writes each damaged file, loads it, and checks the refusal and its words.
-void ExpectRefused(const std::vector<Damage>& damages, const char* extension, const std::function<bool(const char*)>& load)
+// Writes each damaged file, loads it, and checks the refusal and its words; the
+// start-up check, which does not decode, names the file in the same words.
+void ExpectRefused(const std::vector<Damage>& damages, const char* extension, AssetKind kind,
+                   const std::function<bool(const char*)>& load)
 {
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.what);
@@ -44,10 +46,15 @@ void ExpectRefused(const std::vector<Damage>& damages, const char* extension, co
         testing::internal::CaptureStderr();
         const bool loaded = load(path.c_str());
         const std::string said = testing::internal::GetCapturedStderr();
+        const AssetFile file{path.c_str(), kind};
+        const std::vector<std::string> checked = CheckAssetFiles(&file, 1);
         std::remove(path.c_str());
         EXPECT_FALSE(loaded);
         EXPECT_NE(said.find(path), std::string::npos) << said;
         EXPECT_NE(said.find(d.said), std::string::npos) << said;
+        ASSERT_EQ(checked.size(), 1u) << "the start-up check missed it";
+        EXPECT_NE(checked[0].find(path), std::string::npos) << checked[0];
+        EXPECT_NE(checked[0].find(d.said), std::string::npos) << checked[0];
     }
 }
 
@@ -63,7 +70,7 @@ TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
                    {"truncated", png.substr(0, 100), false, "not a PNG image"},
                    {"garbage", Garbage(4000), false, "not a PNG image"},
                    {"missing", "", true, "No such file"}},
-                  ".png", [](const char* path) { return LETextureLoad(path) != nullptr; });
+                  ".png", AssetKind::Picture, [](const char* path) { return LETextureLoad(path) != nullptr; });
     EXPECT_EQ(LETextureCount(), 0);
 
     ExpectRefused({{"empty", "", false, "too short to be a font"},
@@ -71,7 +78,7 @@ TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
                    {"truncated", ttf.substr(0, 100), false, "past the end of the file"},
                    {"garbage", Garbage(4000), false, "not a TrueType or OpenType font"},
                    {"missing", "", true, "No such file"}},
-                  ".ttf", [](const char* path) { return LEFontLoad(path, 20, 1.0f) != nullptr; });
+                  ".ttf", AssetKind::Font, [](const char* path) { return LEFontLoad(path, 20, 1.0f) != nullptr; });
     EXPECT_EQ(LEFontCount(), 0);
 
     StartDiskAudio();
@@ -79,7 +86,7 @@ TEST_F(DamagedFiles, PicturesFontsAndSoundsAreRefusedInWords)
                    {"truncated", wav.substr(0, 30), false, "not a sound the game can play"},
                    {"garbage", Garbage(4000), false, "not a sound the game can play"},
                    {"missing", "", true, "cannot open the file: No such file"}},
-                  ".wav", [](const char* path) { return AudioLoad(path) != nullptr; });
+                  ".wav", AssetKind::Sound, [](const char* path) { return AudioLoad(path) != nullptr; });
     EXPECT_EQ(LEAudioLoadedCount(), 0u);
     StopDiskAudio();
 }
@@ -156,8 +163,16 @@ TEST_F(DamagedFiles, TheStartUpCheckNamesEveryBadFileAndNoGoodOne)
     EXPECT_EQ(listed, onDisk);
     EXPECT_EQ(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT), std::vector<std::string>{});
 
+    // Among them damage that decoding may never notice: one byte changed in a
+    // picture's image data, a picture without its end chunk.
     const std::string png = ReadFile("Assets/Sprites/Others/others_nexus.png");
+    const std::string wav = ReadFile("Assets/Audio/SFX/sfx_orc.wav");
+    std::string flipped = png;
+    flipped[png.size() / 2] = char(~flipped[png.size() / 2]);
     std::ofstream("/tmp/eb_check_cut.png", std::ios::binary) << png.substr(0, 200);
+    std::ofstream("/tmp/eb_check_flipped.png", std::ios::binary) << flipped;
+    std::ofstream("/tmp/eb_check_no_end.png", std::ios::binary) << png.substr(0, png.size() - 12);
+    std::ofstream("/tmp/eb_check_cut.wav", std::ios::binary) << wav.substr(0, wav.size() / 2);
     std::ofstream("/tmp/eb_check_garbage.ttf", std::ios::binary) << Garbage(3000);
     std::ofstream("/tmp/eb_check_sheet", std::ios::binary) << "0\n0\n0\n";
     std::ofstream("/tmp/eb_check_empty.wav", std::ios::binary);
@@ -167,11 +182,14 @@ TEST_F(DamagedFiles, TheStartUpCheckNamesEveryBadFileAndNoGoodOne)
         const char* said;  // null: a good file, never named
     } cases[] = {
         {{"/tmp/eb_check_cut.png", AssetKind::Picture}, "not a PNG image"},
+        {{"/tmp/eb_check_flipped.png", AssetKind::Picture}, "checksum is wrong"},
+        {{"/tmp/eb_check_no_end.png", AssetKind::Picture}, "cut short"},
         {{"Assets/Fonts/arial.ttf", AssetKind::Font}, nullptr},
         {{"/tmp/eb_check_garbage.ttf", AssetKind::Font}, "not a TrueType or OpenType font"},
         {{"/tmp/eb_check_sheet", AssetKind::AnimationSheet}, "frame count"},
         {{"/tmp/eb_check_empty.wav", AssetKind::Sound}, "not a sound the game can play"},
         {{"Assets/Audio/SFX/sfx_orc.wav", AssetKind::Sound}, nullptr},
+        {{"/tmp/eb_check_cut.wav", AssetKind::Sound}, "claims more bytes than the file holds"},
         {{"/tmp/eb_check_missing.mp3", AssetKind::Sound}, "No such file"},
     };
     std::vector<AssetFile> files;

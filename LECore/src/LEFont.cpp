@@ -401,13 +401,21 @@ static const char* CheckFont(const std::vector<unsigned char>& file)
 // (a glyph's points, a character map's segments) stays inside the buffer.
 static constexpr size_t FONT_PADDING = 1 << 20;
 
-const char* LEFontBake(std::vector<unsigned char> data, uint32_t size, float scale, LEFontBaked* out)
+// The checks above, then stb_truetype's own reading of the tables; data gets
+// its padding. Null when the font can be baked.
+static const char* OpenFont(std::vector<unsigned char>& data, stbtt_fontinfo* info)
 {
     if (const char* why = CheckFont(data)) return why;
+    data.resize(data.size() + FONT_PADDING, 0);
+    if (!stbtt_InitFont(info, data.data(), 0)) return "its tables make no sense";
+    return nullptr;
+}
+
+const char* LEFontBake(std::vector<unsigned char> data, uint32_t size, float scale, LEFontBaked* out)
+{
     const size_t fileSize = data.size();
-    data.resize(fileSize + FONT_PADDING, 0);
     stbtt_fontinfo info;
-    if (!stbtt_InitFont(&info, data.data(), 0)) return "its tables make no sense";
+    if (const char* why = OpenFont(data, &info)) return why;
 
     const int side = int(scale * 256.0f);
     if (side <= 0 || side > 4096) return "no atlas of that size can be made";
@@ -437,18 +445,39 @@ const char* LEFontBake(std::vector<unsigned char> data, uint32_t size, float sca
     return nullptr;
 }
 
-LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
+// The whole file in *data; false after a refusal line when the path is too
+// long or the file cannot be opened.
+static bool ReadFontFile(const char* path, std::vector<unsigned char>* data)
 {
     if (!path || strnlen(path, 512) >= 512) {
         LEReportLoadFailure("Cannot load a font: its path is 512 characters or longer");
-        return nullptr;
+        return false;
     }
     bool opened = false;
-    std::vector<unsigned char> data = ReadFile(path, &opened);
+    *data = ReadFile(path, &opened);
     if (!opened) {
         LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+bool LEFontCheckFile(const char* path)
+{
+    std::vector<unsigned char> data;
+    if (!ReadFontFile(path, &data)) return false;
+    stbtt_fontinfo info;
+    if (const char* why = OpenFont(data, &info)) {
+        LEReportLoadFailure("Cannot load the font %s: %s", path, why);
+        return false;
+    }
+    return true;
+}
+
+LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
+{
+    std::vector<unsigned char> data;
+    if (!ReadFontFile(path, &data)) return nullptr;
     auto baked = std::make_unique<LEFontBaked>();
     if (const char* why = LEFontBake(std::move(data), size, scale, baked.get())) {
         LEReportLoadFailure("Cannot load the font %s: %s", path, why);

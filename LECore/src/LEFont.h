@@ -50,6 +50,10 @@ struct LEFontBaked {
 // stb_truetype needs, then the packing and rasterising. Null when all went
 // well, else what is wrong with the font. Needs no window (the fuzzer drives it).
 const char* LEFontBake(std::vector<unsigned char> file, uint32_t size, float scale, LEFontBaked* out);
+// The start-up check's look at a font file: the checks the loader makes before
+// it bakes, and no baking. False after one refusal line in the load's words
+// (see LELoadReport.h); creates nothing.
+bool LEFontCheckFile(const char* path);
 void LEFontFree(LEFont* font);
 LETexture* LEFontTexture(const LEFont* font);
 // A white mesh of the text with its origin at the left end of the first baseline.

@@ -20,8 +20,9 @@ enum LEMessageKind { LE_MESSAGE_INFO, LE_MESSAGE_WARNING, LE_MESSAGE_ERROR };
 bool LEPlatformStart();
 void LEPlatformShutdown();
 
-// Creates the window with the given client size, shown; false on failure.
-bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height);
+// Creates the window with the given client size, shown, with or without its
+// border; false on failure.
+bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height, bool borderless);
 bool LEPlatformHasWindow();
 // Whether the window has the keyboard focus now.
 bool LEPlatformWindowHasFocus();

@@ -134,7 +134,7 @@ void LEPlatformShutdown()
     platform.started = false;
 }
 
-bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height)
+bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int height, bool borderless)
 {
     if (!platform.started) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -149,7 +149,8 @@ bool LEPlatformCreateWindow(const char* title, int x, int y, int width, int heig
     // 24 depth bits: every driver offers them, and everything is drawn at one depth.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     platform.window = SDL_CreateWindow(title, x, y, width, height,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN |
+                                           (borderless ? SDL_WINDOW_BORDERLESS : 0));
     if (!platform.window) {
         fprintf(stderr, "Ember Bastion cannot create its window: %s\n", SDL_GetError());
         return false;

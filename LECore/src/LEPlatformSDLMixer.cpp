@@ -19,7 +19,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
-#include <algorithm>  // Required for: std::clamp
+#include <algorithm>  // Required for: std::clamp, std::min
 #include <cmath>      // Required for: std::lround
 #include <vector>
 
@@ -137,24 +137,38 @@ void LESoundBackendUpdate()
     }
 }
 
+// The whole file in *bytes (a file past the largest sound is cut there, and
+// refused later by its size); false with the reason when it cannot be opened.
+static bool ReadSoundFile(const char* path, std::vector<unsigned char>* bytes, std::string* whyNot)
+{
+    // SDL's own message for a missing file ("Mix_LoadWAV_RW with NULL src")
+    // tells a player nothing: ask the file system first.
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        if (whyNot) *whyNot = std::string("cannot open the file: ") + strerror(errno);
+        return false;
+    }
+    // Room for the whole file at once: a music file is megabytes.
+    if (fseek(file, 0, SEEK_END) == 0) {
+        const long length = ftell(file);
+        if (length > 0) bytes->reserve(std::min(size_t(length), LE_SOUND_MAX_FILE_BYTES + 1));
+        rewind(file);
+    }
+    unsigned char block[65536];
+    for (size_t n; bytes->size() <= LE_SOUND_MAX_FILE_BYTES && (n = fread(block, 1, sizeof block, file)) > 0;)
+        bytes->insert(bytes->end(), block, block + n);
+    fclose(file);
+    return true;
+}
+
 LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* whyNot)
 {
     if (!mixer.open || !path) {
         if (whyNot) *whyNot = "sound is off";
         return nullptr;
     }
-    // SDL's own message for a missing file ("Mix_LoadWAV_RW with NULL src")
-    // tells a player nothing: ask the file system first.
-    FILE* file = fopen(path, "rb");
-    if (!file) {
-        if (whyNot) *whyNot = std::string("cannot open the file: ") + strerror(errno);
-        return nullptr;
-    }
     std::vector<unsigned char> bytes;
-    unsigned char block[65536];
-    for (size_t n; bytes.size() <= LE_SOUND_MAX_FILE_BYTES && (n = fread(block, 1, sizeof block, file)) > 0;)
-        bytes.insert(bytes.end(), block, block + n);
-    fclose(file);
+    if (!ReadSoundFile(path, &bytes, whyNot)) return nullptr;
     return LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
 }
 
@@ -163,17 +177,77 @@ static uint32_t Little32(const unsigned char* p)
     return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
 }
 
+static uint16_t Little16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+
+static bool IsWave(const unsigned char* file, size_t size)
+{
+    return size >= 12 && memcmp(file, "RIFF", 4) == 0 && memcmp(file + 8, "WAVE", 4) == 0;
+}
+
+// A WAV format chunk SDL can read: a sample coding it knows, with channels, a
+// rate, and blocks that hold a sample of every channel.
+static const char* CheckWaveFormat(const unsigned char* format, uint32_t length)
+{
+    if (length < 16) return "its format chunk is damaged";
+    uint16_t coding = Little16(format);
+    const uint16_t channels = Little16(format + 2), blockAlign = Little16(format + 12), bits = Little16(format + 14);
+    const uint32_t rate = Little32(format + 4);
+    if (coding == 0xFFFE && length >= 26) coding = Little16(format + 24);  // extensible: its sub-format
+    if (channels == 0 || channels > 255 || rate == 0 || rate > uint32_t(INT32_MAX) || blockAlign == 0)
+        return "its format chunk is damaged";
+    const bool pcm = coding == 1, floating = coding == 3, companded = coding == 6 || coding == 7,
+               adpcm = coding == 2 || coding == 0x11;
+    if (!pcm && !floating && !companded && !adpcm) return "it is in a sound format the game cannot play";
+    const bool bitsFit = pcm        ? bits == 8 || bits == 16 || bits == 24 || bits == 32
+                         : floating ? bits == 32
+                         : companded ? bits == 8
+                                     : true;
+    if (!bitsFit || (!adpcm && blockAlign < uint32_t(channels) * bits / 8)) return "its format chunk is damaged";
+    return nullptr;
+}
+
 // A RIFF WAVE file's chunks, each of the size it declares, must lie inside the
 // file: the mixer believes a data chunk's size and reserves it before reading.
-static const char* CheckWave(const unsigned char* file, size_t size)
+// The start-up check (whole) also wants a format SDL can read and, after it,
+// the sound data: that much says a WAV file will play, without converting it.
+static const char* CheckWave(const unsigned char* file, size_t size, bool whole)
 {
-    if (size < 12 || memcmp(file, "RIFF", 4) != 0 || memcmp(file + 8, "WAVE", 4) != 0) return nullptr;  // not WAV
+    if (!IsWave(file, size)) return nullptr;  // the mixer says what it is not
+    bool format = false, data = false;
     for (size_t at = 12; at + 8 <= size;) {
         const uint64_t length = Little32(file + at + 4);
         if (length > size - at - 8) return "a chunk of the WAV file claims more bytes than the file holds";
+        if (whole && memcmp(file + at, "fmt ", 4) == 0 && !format && !data) {
+            if (const char* why = CheckWaveFormat(file + at + 8, uint32_t(length))) return why;
+            format = true;
+        }
+        data = data || memcmp(file + at, "data", 4) == 0;
         at += 8 + size_t(length) + (length & 1);
     }
+    if (whole && !format) return "the WAV file has no format chunk before its sound data";
+    if (whole && !data) return "the WAV file holds no sound data";
     return nullptr;
+}
+
+bool LESoundBackendCheck(const char* path, std::string* whyNot)
+{
+    if (!mixer.open || !path) {
+        if (whyNot) *whyNot = "sound is off";
+        return false;
+    }
+    std::vector<unsigned char> bytes;
+    if (!ReadSoundFile(path, &bytes, whyNot)) return false;
+    if (!IsWave(bytes.data(), bytes.size()) || bytes.size() > LE_SOUND_MAX_FILE_BYTES) {
+        // Not WAV (an MP3 effect, small) or too large: the decoder tells.
+        LESoundBackendSound* sound = LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
+        LESoundBackendReleaseSound(sound);
+        return sound != nullptr;
+    }
+    if (const char* damage = CheckWave(bytes.data(), bytes.size(), true)) {
+        if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
+        return false;
+    }
+    return true;
 }
 
 LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot)
@@ -183,7 +257,7 @@ LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size
         return nullptr;
     }
     const char* damage =
-        size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : CheckWave(file, size);
+        size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : CheckWave(file, size, false);
     if (damage) {
         if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
         return nullptr;

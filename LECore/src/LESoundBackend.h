@@ -1,6 +1,6 @@
 // LESoundBackend: the thin sound back end under LEAudio, nothing more than the calls
 // the sound module needs: start the mixer with a fixed number of channels, a
-// per-frame step, decode a sound file (WAV or MP3), play it held or audible, pause,
+// per-frame step, check or decode a sound file (WAV or MP3), play it held or audible, pause,
 // stop, loop count, volume, playing query, release. LEPlatformSDLMixer.cpp
 // implements it over SDL2_mixer and is the only file that sees SDL_mixer; LEAudio
 // is its only caller. Single-threaded: call everything from the frame-loop thread.
@@ -41,6 +41,11 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
 // chunks are measured against the bytes there are first: a small damaged file
 // never makes the mixer reserve what its header claims.
 LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot);
+// The start-up check's look at a sound file, without converting its samples: a
+// WAV file's chunks, its format and its sound data; any other file (an MP3
+// effect, small) is decoded and released. False, with the reason in *whyNot in
+// the words of LESoundBackendCreateSound, when the file would not play.
+bool LESoundBackendCheck(const char* path, std::string* whyNot);
 // No sound the game plays comes near this; a larger file is refused unread.
 constexpr size_t LE_SOUND_MAX_FILE_BYTES = size_t(64) << 20;
 // Stops every voice playing the sound, then frees it. Null is ignored.

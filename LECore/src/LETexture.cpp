@@ -2,6 +2,7 @@
 #include "LETexture.h"
 
 #include <GL/glew.h>
+#include <zlib.h>  // Required for: crc32
 
 // stb_image is compiled into this file, static, from Debian's header rather
 // than taken from its shared libstb: the sanitizer build instruments it, and it
@@ -137,21 +138,46 @@ static void Upload(LETexture* texture, const uint8_t* rgba)
     textureRegistry.push_back(texture);
 }
 
-LETexture* LETextureLoad(const char* path)
+// The whole file in *bytes; false after a refusal line when the path is too
+// long or the file cannot be opened.
+static bool ReadPicture(const char* path, std::vector<unsigned char>* bytes)
 {
     if (!path || strnlen(path, 512) >= 512) {
         LEReportLoadFailure("Cannot load a picture: its path is 512 characters or longer");
-        return nullptr;
+        return false;
     }
     FILE* file = fopen(path, "rb");
     if (!file) {
         LEReportLoadFailure("Cannot open %s: %s", path, strerror(errno));
-        return nullptr;
+        return false;
     }
-    std::vector<unsigned char> bytes;
+    // Room for the whole file at once: a background is a megabyte or more.
+    if (fseek(file, 0, SEEK_END) == 0) {
+        const long length = ftell(file);
+        if (length > 0) bytes->reserve(size_t(length));
+        rewind(file);
+    }
     unsigned char chunk[65536];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;) bytes->insert(bytes->end(), chunk, chunk + n);
     fclose(file);
+    return true;
+}
+
+bool LETextureCheckFile(const char* path)
+{
+    std::vector<unsigned char> bytes;
+    if (!ReadPicture(path, &bytes)) return false;
+    if (const char* why = LETextureCheck(bytes.data(), bytes.size())) {
+        LEReportLoadFailure("Cannot load the picture %s: %s", path, why);
+        return false;
+    }
+    return true;
+}
+
+LETexture* LETextureLoad(const char* path)
+{
+    std::vector<unsigned char> bytes;
+    if (!ReadPicture(path, &bytes)) return nullptr;
     uint32_t w = 0, h = 0;
     std::vector<uint8_t> rgba;
     if (const char* why = LETextureDecode(bytes.data(), bytes.size(), &w, &h, &rgba)) {
@@ -172,6 +198,12 @@ LETexture* LETextureLoad(const char* path)
 // image-data chunk into a buffer not made yet. So the chunks are measured
 // first: each must fit in the file, the first image data must not be empty,
 // and the picture must be of a size a game picture can have.
+//
+// The start-up check walks the same chunks more strictly, as it decodes no
+// pixels: the file must begin as a PNG does, open with a valid header, keep
+// every chunk whole with its checksum right (which catches any changed byte),
+// hold image data and end with the end chunk (which catches a file cut short).
+// The decoder is not held to checksums, so the fuzzer can reach stb_image.
 static constexpr uint64_t PICTURE_MAX_PIXELS = 4096 * 4096;
 
 static uint32_t Big32(const unsigned char* p)
@@ -179,44 +211,93 @@ static uint32_t Big32(const unsigned char* p)
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-static const char* CheckPngChunks(const unsigned char* file, size_t size)
+// The bit depths PNG allows for each colour type (bit n: depth n is allowed).
+static bool DepthAllowed(unsigned colourType, unsigned depth)
+{
+    const uint32_t all = 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16;
+    const uint32_t allowed = colourType == 0   ? all
+                             : colourType == 3 ? all & ~(1u << 16)
+                             : colourType == 2 || colourType == 4 || colourType == 6 ? 1u << 8 | 1u << 16
+                                                                                     : 0;
+    return depth <= 16 && (allowed >> depth & 1) != 0;
+}
+
+static const char* CheckHeader(const unsigned char* data, uint32_t length)
+{
+    if (length != 13) return "its header chunk is damaged";
+    const uint32_t width = Big32(data), height = Big32(data + 4);
+    if (width > STBI_MAX_DIMENSIONS || height > STBI_MAX_DIMENSIONS)
+        return "its size is far beyond any picture of the game";
+    if (width == 0 || height == 0 || !DepthAllowed(data[9], data[8]) || data[10] != 0 || data[11] != 0 ||
+        data[12] > 1)
+        return "its header chunk is damaged";
+    return nullptr;
+}
+
+static const char* CheckPngChunks(const unsigned char* file, size_t size, bool whole)
 {
     static const unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size < 8 || memcmp(file, SIGNATURE, 8) != 0) return nullptr;  // stb_image says what it is not
-    bool imageData = false;
+    if (size < 8 || memcmp(file, SIGNATURE, 8) != 0)
+        return whole ? "it does not begin as a PNG file does" : nullptr;  // stb_image says what it is not
+    bool imageData = false, palette = false, colourMap = false;
     for (size_t at = 8; at + 8 <= size;) {
         const uint32_t length = Big32(file + at);
         const unsigned char* type = file + at + 4;
-        if (length > size - at - 8) return "a chunk claims more bytes than the file holds";
-        if (memcmp(type, "IHDR", 4) == 0 && length >= 8 &&
-            uint64_t(Big32(file + at + 8)) * Big32(file + at + 12) > PICTURE_MAX_PIXELS)
+        const unsigned char* data = type + 4;
+        if (length > size - at - 8 || (whole && size - at - 8 - length < 4))
+            return "a chunk claims more bytes than the file holds";
+        const bool header = memcmp(type, "IHDR", 4) == 0;
+        if (header && length >= 8 && uint64_t(Big32(data)) * Big32(data + 4) > PICTURE_MAX_PIXELS)
             return "its size is far beyond any picture of the game";
+        if (whole) {
+            if (uint32_t(crc32(0, type, 4 + length)) != Big32(data + length))
+                return "a chunk's checksum is wrong, so the file is damaged";
+            if ((at == 8) != header) return "its header chunk is missing or out of place";
+            if (header) {
+                if (const char* why = CheckHeader(data, length)) return why;
+                colourMap = data[9] == 3;
+            }
+            palette = palette || memcmp(type, "PLTE", 4) == 0;
+            // A critical chunk (upper-case first letter) that stb_image does not know stops it.
+            const bool known = header || memcmp(type, "PLTE", 4) == 0 || memcmp(type, "IDAT", 4) == 0 ||
+                               memcmp(type, "IEND", 4) == 0;
+            if (!known && !(type[0] & 0x20)) return "it holds a part the game cannot read";
+        }
         if (memcmp(type, "IDAT", 4) == 0) {
             if (length == 0 && !imageData) return "its first image data chunk is empty";
+            if (whole && colourMap && !palette) return "its palette is missing";
             imageData = true;
         }
-        if (memcmp(type, "IEND", 4) == 0) break;
+        if (memcmp(type, "IEND", 4) == 0) {
+            if (whole && !imageData) return "it holds no image data";
+            return nullptr;
+        }
         at += 12 + size_t(length);
     }
-    return nullptr;
+    return whole ? "the file stops before its end, so it was cut short" : nullptr;
+}
+
+static const char* NotAPicture(const char* damage)
+{
+    static std::string why;
+    why = std::string("it is not a PNG image the game can read (") + damage + ")";
+    return why.c_str();
+}
+
+const char* LETextureCheck(const unsigned char* file, size_t size)
+{
+    const char* damage = CheckPngChunks(file, size, true);
+    return damage ? NotAPicture(damage) : nullptr;
 }
 
 const char* LETextureDecode(const unsigned char* file, size_t size, uint32_t* width, uint32_t* height,
                             std::vector<uint8_t>* rgba)
 {
-    static std::string why;
-    if (const char* damage = CheckPngChunks(file, size)) {
-        why = std::string("it is not a PNG image the game can read (") + damage + ")";
-        return why.c_str();
-    }
+    if (const char* damage = CheckPngChunks(file, size, false)) return NotAPicture(damage);
     int w = 0, h = 0, channels = 0;
     const bool sized = size <= size_t(INT32_MAX);
     stbi_uc* pixels = sized ? stbi_load_from_memory(file, int(size), &w, &h, &channels, 4) : nullptr;
-    if (!pixels) {
-        why = std::string("it is not a PNG image the game can read (") +
-              (sized ? stbi_failure_reason() : "too large") + ")";
-        return why.c_str();
-    }
+    if (!pixels) return NotAPicture(sized ? stbi_failure_reason() : "too large");
     // GL wants the bottom row first, so v = 0 is the bottom of the image.
     const size_t rowBytes = size_t(w) * 4;
     rgba->resize(rowBytes * size_t(h));

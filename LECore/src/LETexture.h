@@ -32,6 +32,15 @@ LETexture* LETextureCreate(uint32_t width, uint32_t height, const uint8_t* rgba)
 // Needs no window (the fuzzer drives it).
 const char* LETextureDecode(const unsigned char* file, size_t size, uint32_t* width, uint32_t* height,
                             std::vector<uint8_t>* rgba);
+// The start-up check's look at a PNG file in memory, short of decoding its
+// pixels: its header, every chunk whole with the right checksum, image data
+// and the end chunk. Null when the file holds up, else what is wrong, in the
+// words LETextureDecode uses. A file that passes can still fail to decode
+// (image data that checks out but does not inflate); the load says so then.
+const char* LETextureCheck(const unsigned char* file, size_t size);
+// Reads the file and checks it as above; false after one refusal line in the
+// load's words (see LELoadReport.h). Creates nothing.
+bool LETextureCheckFile(const char* path);
 void LETextureUnload(LETexture* texture);
 
 int LETextureCount();

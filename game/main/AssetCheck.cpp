@@ -77,11 +77,11 @@ static void CheckOpens(const char* path)
 static void CheckOne(const AssetFile& file)
 {
     switch (file.kind) {
-    case Picture: LETextureUnload(LETextureLoad(file.path)); break;
-    case Font: LEFontFree(LEFontLoad(file.path, 16, 1.0f)); break;
+    case Picture: LETextureCheckFile(file.path); break;
+    case Font: LEFontCheckFile(file.path); break;
     case Sound:
         if (LEAudioIsOn()) {
-            AudioUnload(AudioLoad(file.path));
+            AudioCheck(file.path);
         } else {
             CheckOpens(file.path);
         }

@@ -1,7 +1,7 @@
-// GameMain: brings the engine up in a fixed order (window, graphics, input and
-// timer, full screen, single-instance lock, sound, the search for the game's
-// files and their check, game states), runs the frame loop and tears the engine
-// down when it returns. It holds no game logic of its own.
+// GameMain: brings the engine up in a fixed order (window in full screen,
+// graphics, input and timer, single-instance lock, sound, the search for the
+// game's files and their check, game states), runs the frame loop and tears the
+// engine down when it returns. It holds no game logic of its own.
 #include "GameMain.h"
 
 #include <cstdio>  // Required for: fprintf, setvbuf
@@ -24,7 +24,8 @@ static constexpr float DESIGN_HEIGHT = 1080.0f;
 static bool StartEngine()
 {
     if (!LEPlatformStart()) return false;
-    if (!LESystemStart("Ember Bastion", 100, 100, uint32_t(DESIGN_WIDTH), uint32_t(DESIGN_HEIGHT)))
+    // The game starts in full screen; leaving it gives a window of the design size.
+    if (!LESystemStart("Ember Bastion", 100, 100, uint32_t(DESIGN_WIDTH), uint32_t(DESIGN_HEIGHT), true))
         return false;
     if (!LEGraphicsStart()) return false;
     LEInputReset();
@@ -69,7 +70,6 @@ int GameMain()
         LEPlatformShutdown();
         return EXIT_NO_DISPLAY;
     }
-    LEWindowSetFullscreen(true);
     if (!LEPlatformAcquireLock("EmberBastion")) {
         // Another copy is running: leave at once, without the usual clean-up.
         return EXIT_ALREADY_RUNNING;

@@ -3,11 +3,13 @@
 
 Credits* credits = nullptr;
 
-static GameObject* MakePage(LEMesh* mesh, LETexture* texture)
+static const char* const PAGE_FILES[2] = {"Assets/Credits/Credits1.png", "Assets/Credits/Credits2.png"};
+
+static GameObject* MakePage(LEMesh* mesh)
 {
     GameObject* page = new GameObject;
     // AddObject places the page; it then leaves objectList for the overlays.
-    AddObject(objectList, page, 0xFFFFFF, "Credits", 0, 20, 950, -1000, QUARTER_TURN, mesh, texture);
+    AddObject(objectList, page, 0xFFFFFF, "Credits", 0, 20, 950, -1000, QUARTER_TURN, mesh, nullptr);
     objectList.remove(page);
     overlayList.push_back(page);
     page->visible = false;
@@ -18,22 +20,19 @@ void CreateCredits()
 {
     if (credits) return;
     credits = new Credits;
-    credits->page1Texture = LETextureLoad("Assets/Credits/Credits1.png");
-    credits->page2Texture = LETextureLoad("Assets/Credits/Credits2.png");
     credits->mesh = CreateUnitQuadMesh(0xFFFFFFFF);
-    credits->page1 = MakePage(credits->mesh, credits->page1Texture);
-    credits->page2 = MakePage(credits->mesh, credits->page2Texture);
+    credits->page1 = MakePage(credits->mesh);
+    credits->page2 = MakePage(credits->mesh);
 }
 
 void FreeCredits()
 {
     if (!credits) return;
+    for (int page : {1, 2}) ShowCreditsPage(page, false);
     for (GameObject* page : {credits->page1, credits->page2}) {
         overlayList.remove(page);
         delete page;
     }
-    LETextureUnload(credits->page1Texture);
-    LETextureUnload(credits->page2Texture);
     LEMeshFree(credits->mesh);
     delete credits;
     credits = nullptr;
@@ -42,7 +41,17 @@ void FreeCredits()
 void ShowCreditsPage(int page, bool shown)
 {
     if (!credits) return;
-    (page == 1 ? credits->page1 : credits->page2)->visible = shown;
+    GameObject* object = page == 1 ? credits->page1 : credits->page2;
+    LETexture*& texture = page == 1 ? credits->page1Texture : credits->page2Texture;
+    if (shown && !object->visible) {
+        texture = LETextureLoad(PAGE_FILES[page == 1 ? 0 : 1]);
+        object->texture = texture;
+    } else if (!shown && object->visible) {
+        object->texture = nullptr;
+        LETextureUnload(texture);
+        texture = nullptr;
+    }
+    object->visible = shown;
 }
 
 bool CreditsPageShown(int page)

@@ -3,7 +3,8 @@
 // one after another (any key of Space, Enter, Escape or a click skips them),
 // then the title and five buttons: Play starts level 1, Settings and How to play
 // open their screens over the menu, Quit asks for Enter, Credits shows the two
-// credit pages for ten seconds. The music loops and pauses without the focus.
+// credit pages for ten seconds. The music starts once the first frame is shown,
+// loops, and pauses without the focus.
 #include "MainMenu.h"
 
 #include <cstdio>  // Required for: printf
@@ -42,7 +43,7 @@ static struct {
     LETexture* teamLogoTexture = nullptr;
     LETexture* fmodLogoTexture = nullptr;
     Camera2D* menuCamera = nullptr;
-    SoundAsset* menuMusic = nullptr;
+    SoundAsset* menuMusic = nullptr;  // loaded by the first Update after a frame was shown
     SoundChannel menuMusicChannel;
     // The scene (Init to Free; owned by objectList and textList).
     Button* menuButtons[MENU_BUTTON_COUNT] = {};
@@ -60,6 +61,8 @@ static struct {
     bool menuInteractive = false, creditsRunning = false;
     float splashFade = 0.0f, firstLogoHold = 0.0f, secondLogoHold = 0.0f, thirdLogoHold = 0.0f;
     float creditsTime = 0.0f;
+    bool shown = false;     // a frame of the menu has been drawn
+    bool musicDue = false;  // Init asked for the music, which is not playing yet
 } menu;
 
 void MainMenuLoad()
@@ -68,10 +71,7 @@ void MainMenuLoad()
     menu.menuFont = LoadGameFont(GOTHIC_FONT, 25, 1.0f);
     menu.titleFont = LoadGameFont(GOTHIC_FONT, 37, 1.0f);
     menu.schoolLogoTexture = LETextureLoad("Assets/Logos/bw_logo.png");
-    menu.teamLogoTexture = LETextureLoad("Assets/Logos/team_logo.png");
-    menu.fmodLogoTexture = LETextureLoad("Assets/Logos/fmod_logo.png");
     menu.menuCamera = new Camera2D;
-    menu.menuMusic = AudioLoad("Assets/Audio/Music/music_mainmenu.wav");
 }
 
 // ---------------------------------------------------------------------------
@@ -83,6 +83,16 @@ static TextLabel* AddMenuLabel(LEFont* font, Vector2 at, float scale, uint32_t i
                                                   0xFF000000));
     SetLabelText(label, text);
     return label;
+}
+
+// The second and third logos are loaded when their turn comes, seconds into the
+// splash, so that the menu's first frame waits for one picture only; a splash
+// skipped early never loads them.
+static void ShowLogo(GameObject* logo, LETexture** texture, const char* path)
+{
+    if (!*texture) *texture = LETextureLoad(path);
+    logo->texture = *texture;
+    logo->visible = true;
 }
 
 static GameObject* AddLogo(uint32_t id, const char* name, Vector2 size, LETexture* texture)
@@ -119,7 +129,7 @@ void MainMenuInit()
     menu.fmodLogo = AddLogo(1249710, "FMOD Logo", {300, -533.3333f}, menu.fmodLogoTexture);
     menu.teamLogo->visible = menu.fmodLogo->visible = false;
 
-    menu.menuMusicChannel = AudioPlayLooped(menu.menuMusic);
+    menu.musicDue = true;
 
     menu.menuSettings = static_cast<Settings*>(
         AddObject(objectList, new Settings(menu.menuCamera), 856, "Settings", 0, 0, 1, 1, 0, nullptr, nullptr));
@@ -179,7 +189,7 @@ static void RunSplash(float dt)
             menu.schoolLogo->visible = false;
             menu.secondLogoPhase = true;
             menu.splashFade = 0.0f;
-            menu.teamLogo->visible = true;
+            ShowLogo(menu.teamLogo, &menu.teamLogoTexture, "Assets/Logos/team_logo.png");
             menu.firstLogoHold = 0.0f;
         }
     }
@@ -190,7 +200,7 @@ static void RunSplash(float dt)
             menu.secondLogoPhase = false;
             menu.teamLogo->visible = false;
             menu.splashFade = 0.0f;
-            menu.fmodLogo->visible = true;
+            ShowLogo(menu.fmodLogo, &menu.fmodLogoTexture, "Assets/Logos/fmod_logo.png");
             menu.secondLogoHold = 0.0f;
         }
     }
@@ -309,15 +319,28 @@ static void MenuButtons()
 }
 
 // Once the menu's first frame is on screen, the driver's first-use work for
-// every kind of draw is done, during the splash rather than in the first level.
+// every kind of draw is done, during the splash rather than in the first level
+// (a frame after the music starts, so that the two pauses do not add up).
 static void WarmUpOnce()
 {
     static int updates = 0;
-    if (++updates == 2) LEGraphicsWarmUp();
+    if (++updates == 3) LEGraphicsWarmUp();
+}
+
+// The music starts once the menu is on the screen: its file is converted to the
+// mixer's format as it loads, which takes longer than everything else the
+// first frame waits for.
+static void StartMusicOnceShown()
+{
+    if (!menu.musicDue || !menu.shown) return;
+    menu.musicDue = false;
+    if (!menu.menuMusic) menu.menuMusic = AudioLoad("Assets/Audio/Music/music_mainmenu.wav");
+    menu.menuMusicChannel = AudioPlayLooped(menu.menuMusic);
 }
 
 void MainMenuUpdate()
 {
+    StartMusicOnceShown();
     WarmUpOnce();
     if (!LEWindowIsActive()) {
         AudioSetPaused(menu.menuMusicChannel, true);
@@ -336,7 +359,11 @@ void MainMenuUpdate()
     AudioUpdate();
 }
 
-void MainMenuDraw() { DrawScene(menu.menuCamera); }
+void MainMenuDraw()
+{
+    DrawScene(menu.menuCamera);
+    menu.shown = true;
+}
 
 void MainMenuFree()
 {
