@@ -435,10 +435,11 @@ void LEGraphicsWarmUp()
         {1, 1}, {small, 2}, {2, small}, {small, small},                                  // shelved
         {large, 1}, {large + 1, 2}, {large, small}, {large + 1, small},                  // not
     };
-    std::vector<LETexture*> pictures;
+    std::vector<LETexture*> pictures, twins;  // a twin of each size puts the small ones on a shelf
     for (const auto& size : SIZES) {
         const std::vector<uint8_t> white(size_t(size.width) * size.height * 4, 255);
         pictures.push_back(LETextureCreate(size.width, size.height, white.data()));
+        twins.push_back(LETextureCreate(size.width, size.height, white.data()));
     }
     pictures.push_back(nullptr);  // plain colours
     LEMesh* quad = nullptr;
@@ -471,6 +472,7 @@ void LEGraphicsWarmUp()
     LEMeshFree(quad);
     LEMeshFree(triangle);
     for (LETexture* picture : pictures) LETextureUnload(picture);
+    for (LETexture* twin : twins) LETextureUnload(twin);
     LEBackdropWarmUp();
     gfx.drawnThisFrame = drawn;
     glFinish();  // the compiling happens here, not in the next frame

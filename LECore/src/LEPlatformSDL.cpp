@@ -11,6 +11,7 @@
 #include <cstdlib>  // Required for: getenv
 #include <dlfcn.h>  // Required for: dlopen
 #include <link.h>   // Required for: dl_iterate_phdr
+#include <malloc.h> // Required for: mallopt
 
 #include <cerrno>   // Required for: errno, EADDRINUSE
 #include <cstring>  // Required for: strcmp, memcpy, strerror, strstr
@@ -106,9 +107,22 @@ static void HandleQuitSignals()
     for (int sig : {SIGINT, SIGTERM}) sigaction(sig, &action, nullptr);
 }
 
+// A state's pictures are decoded into buffers of megabytes that are freed again
+// once uploaded. By default the C library hands such buffers straight back to
+// the system and asks for fresh pages the next time, so every level paid again
+// for the pages of every picture; kept, they are reused by the next load.
+static void KeepLargeBuffers()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+#endif
+}
+
 bool LEPlatformStart()
 {
     if (platform.started) return true;
+    KeepLargeBuffers();
     HandleQuitSignals();
     if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenDisplay()) {
         SDL_Quit();

@@ -26,87 +26,100 @@
 
 static std::vector<LETexture*> textureRegistry;
 
-// A texture array holding pictures of one size, one per layer. It starts with
-// room for four and doubles when full; the last picture to leave deletes it.
+// Pictures of one size, one per layer of a texture array. The array is made when
+// a second picture of the size arrives (a picture alone in its size gains
+// nothing from it), with room for four, and doubles when full. Each picture's
+// pixels are kept here too, so that making or growing the array reads nothing
+// back from GL. The last picture to leave deletes the shelf.
 struct Shelf {
-    GLuint name = 0;
+    GLuint name = 0;  // 0 while only one picture of the size exists
+    size_t capacity = 0;  // layers of the array
     uint32_t width = 0, height = 0;
-    std::vector<const LETexture*> layers;  // null where a layer is free
+    std::vector<LETexture*> layers;  // null where a layer is free
+    std::vector<std::vector<uint8_t>> pixels;
     int members = 0;
 };
 static std::vector<Shelf> shelves;
 
-static void AllocateShelf(Shelf& shelf, int layers, const std::vector<uint8_t>& keep)
+static Shelf* ShelfOfSize(uint32_t width, uint32_t height)
 {
+    for (Shelf& s : shelves)
+        if (s.width == width && s.height == height) return &s;
+    return nullptr;
+}
+
+static void UploadLayer(const Shelf& shelf, size_t layer)
+{
+    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, GLint(layer), GLsizei(shelf.width), GLsizei(shelf.height), 1,
+                    GL_RGBA, GL_UNSIGNED_BYTE, shelf.pixels[layer].data());
+}
+
+// A new array with room for every layer of the shelf and as many again, holding
+// every picture on it.
+static void MakeShelfArray(Shelf& shelf)
+{
+    if (shelf.name) glDeleteTextures(1, &shelf.name);
+    shelf.capacity = std::min(std::max<size_t>(4, shelf.layers.size() * 2), size_t(LE_SHELF_MAX_LAYERS));
     glGenTextures(1, &shelf.name);
     glBindTexture(GL_TEXTURE_2D_ARRAY, shelf.name);
-    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, GLsizei(shelf.width), GLsizei(shelf.height), layers, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, nullptr);
-    if (!keep.empty())
-        glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, 0, GLsizei(shelf.width), GLsizei(shelf.height),
-                        GLsizei(shelf.layers.size()), GL_RGBA, GL_UNSIGNED_BYTE, keep.data());
+    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, GLsizei(shelf.width), GLsizei(shelf.height),
+                 GLsizei(shelf.capacity), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     // Sampled exactly as each picture's own texture is.
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    shelf.layers.resize(size_t(layers), nullptr);
-}
-
-// Doubles a full shelf, keeping what is on it.
-static bool GrowShelf(Shelf& shelf)
-{
-    const int layers = int(shelf.layers.size());
-    if (layers * 2 > LE_SHELF_MAX_LAYERS) return false;
-    std::vector<uint8_t> keep(size_t(shelf.width) * shelf.height * 4 * size_t(layers));
-    glBindTexture(GL_TEXTURE_2D_ARRAY, shelf.name);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, keep.data());
-    glDeleteTextures(1, &shelf.name);
-    AllocateShelf(shelf, layers * 2, keep);
-    for (const LETexture* member : shelf.layers)
-        if (member) const_cast<LETexture*>(member)->shelf = shelf.name;
-    return true;
+    for (size_t layer = 0; layer < shelf.layers.size(); ++layer) {
+        if (!shelf.layers[layer]) continue;
+        shelf.layers[layer]->shelf = shelf.name;
+        shelf.layers[layer]->layer = int(layer);
+        UploadLayer(shelf, layer);
+    }
 }
 
 static void PutOnShelf(LETexture* texture, const uint8_t* rgba)
 {
     if (texture->width > LE_SHELF_MAX_SIDE || texture->height > LE_SHELF_MAX_SIDE) return;
-    Shelf* shelf = nullptr;
-    for (Shelf& s : shelves)
-        if (s.width == texture->width && s.height == texture->height) shelf = &s;
+    Shelf* shelf = ShelfOfSize(texture->width, texture->height);
     if (!shelf) {
         shelf = &shelves.emplace_back();
         shelf->width = texture->width, shelf->height = texture->height;
-        AllocateShelf(*shelf, 4, {});
     }
     auto free = std::find(shelf->layers.begin(), shelf->layers.end(), nullptr);
     if (free == shelf->layers.end()) {
-        if (!GrowShelf(*shelf)) return;  // a full shelf: the picture is drawn on its own
-        free = std::find(shelf->layers.begin(), shelf->layers.end(), nullptr);
+        if (shelf->layers.size() >= size_t(LE_SHELF_MAX_LAYERS)) return;  // full: the picture is drawn on its own
+        shelf->layers.push_back(nullptr);
+        shelf->pixels.emplace_back();
+        free = shelf->layers.end() - 1;
     }
+    const size_t layer = size_t(free - shelf->layers.begin());
     *free = texture;
+    shelf->pixels[layer].assign(rgba, rgba + size_t(texture->width) * texture->height * 4);
     shelf->members += 1;
-    texture->shelf = shelf->name;
-    texture->layer = int(free - shelf->layers.begin());
-    glBindTexture(GL_TEXTURE_2D_ARRAY, shelf->name);
-    glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, texture->layer, GLsizei(texture->width), GLsizei(texture->height), 1,
-                    GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    if (shelf->members < 2) return;  // alone in its size so far
+    if (!shelf->name || layer >= shelf->capacity) {
+        MakeShelfArray(*shelf);
+    } else {
+        texture->shelf = shelf->name;
+        texture->layer = int(layer);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, shelf->name);
+        UploadLayer(*shelf, layer);
+    }
     glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
 }
 
 static void TakeOffShelf(LETexture* texture)
 {
-    for (auto s = shelves.begin(); s != shelves.end(); ++s) {
-        if (s->name != texture->shelf) continue;
-        s->layers[size_t(texture->layer)] = nullptr;
-        if (--s->members == 0) {
-            if (LEGraphicsStarted()) glDeleteTextures(1, &s->name);
-            shelves.erase(s);
-        }
-        break;
-    }
+    Shelf* shelf = ShelfOfSize(texture->width, texture->height);
+    if (!shelf) return;
+    const auto at = std::find(shelf->layers.begin(), shelf->layers.end(), texture);
+    if (at == shelf->layers.end()) return;
+    *at = nullptr;
+    shelf->pixels[size_t(at - shelf->layers.begin())] = {};
     texture->shelf = 0;
+    if (--shelf->members > 0) return;
+    if (shelf->name && LEGraphicsStarted()) glDeleteTextures(1, &shelf->name);
+    shelves.erase(shelves.begin() + (shelf - shelves.data()));
 }
 
 static bool AllOpaque(const uint8_t* rgba, size_t texels)
@@ -329,7 +342,7 @@ void LETextureUnload(LETexture* texture)
     // bound for the next draw must not outlive its record.
     LEGraphicsFlush();
     if (LEGraphicsBoundTexture() == texture) LEGraphicsSetTexture(nullptr);
-    if (texture->shelf) TakeOffShelf(texture);
+    TakeOffShelf(texture);
     if (LEGraphicsStarted()) glDeleteTextures(1, &texture->glName);
     delete texture;
 }

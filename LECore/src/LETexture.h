@@ -13,8 +13,8 @@ struct LETexture {
     char name[512] = {};
     bool opaque = false;  // every texel's alpha is 255: drawing it needs no blending
     uint64_t serial = 0;  // unique to this texture: a later one at the same address differs
-    // Small pictures of one size also sit in a shared texture array (a shelf), one
-    // layer each, so that the quad batch draws pictures of that size together.
+    // Small pictures that share their size with another also sit in a texture
+    // array (a shelf), one layer each, so that the quad batch draws them together.
     uint32_t shelf = 0;  // GL name of the shelf, 0 when the picture has none
     int layer = 0;       // its layer on the shelf
 };
