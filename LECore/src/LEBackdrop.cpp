@@ -34,7 +34,7 @@ void main()
 
 static struct {
     GLuint program = 0, vertexArray = 0;
-    LETexture frame;  // the finished frame; copied without blending, like a picture with no see-through texel
+    GLuint frame = 0;  // the kept frame: a texture of the window's size
     int width = 0, height = 0;
     bool valid = false;
     LEGraphicsDrawState state;  // what the kept frame was drawn with
@@ -52,15 +52,14 @@ static bool SameState(const LEGraphicsDrawState& a, const LEGraphicsDrawState& b
 
 static void MakeFrameTexture(int width, int height)
 {
-    if (backdrop.frame.glName) glDeleteTextures(1, &backdrop.frame.glName);
+    if (backdrop.frame) glDeleteTextures(1, &backdrop.frame);
     backdrop.valid = false;
-    glGenTextures(1, &backdrop.frame.glName);
-    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glGenTextures(1, &backdrop.frame);
+    glBindTexture(GL_TEXTURE_2D, backdrop.frame);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     // Each window pixel takes exactly its own texel back.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    backdrop.frame.opaque = true;
     backdrop.width = width, backdrop.height = height;
 }
 
@@ -70,7 +69,7 @@ static void DrawAndKeep(const LEMesh* mesh)
 {
     LEMeshDraw(mesh);
     LEGraphicsFlush();
-    glBindTexture(GL_TEXTURE_2D, backdrop.frame.glName);
+    glBindTexture(GL_TEXTURE_2D, backdrop.frame);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, backdrop.width, backdrop.height);
     const LETexture* bound = LEGraphicsBoundTexture();
     glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
@@ -106,7 +105,7 @@ static void CopyFrame(GLuint frame, int width, int height, const int scissor[4],
 static void CopyKeptFrame(const int viewport[4])
 {
     const int whole[4] = {0, 0, backdrop.width, backdrop.height};
-    CopyFrame(backdrop.frame.glName, backdrop.width, backdrop.height, whole, viewport);
+    CopyFrame(backdrop.frame, backdrop.width, backdrop.height, whole, viewport);
     LEGraphicsMarkDrawn();
 }
 
@@ -137,7 +136,7 @@ void LEBackdropDraw(const LEMesh* mesh)
         LEMeshDraw(mesh);
         return;
     }
-    if (width != backdrop.width || height != backdrop.height || !backdrop.frame.glName) MakeFrameTexture(width, height);
+    if (width != backdrop.width || height != backdrop.height || !backdrop.frame) MakeFrameTexture(width, height);
     const LEGraphicsDrawState state = LEGraphicsCurrentDrawState();
     if (!backdrop.valid || !SameState(state, backdrop.state) ||
         memcmp(mesh->quadColor, backdrop.quadColor, sizeof backdrop.quadColor) != 0) {
@@ -159,8 +158,8 @@ void LEBackdropShutdown()
         glDeleteVertexArrays(1, &backdrop.vertexArray);
     }
     backdrop.program = backdrop.vertexArray = 0;
-    if (backdrop.frame.glName && LEGraphicsStarted()) glDeleteTextures(1, &backdrop.frame.glName);
-    backdrop.frame.glName = 0;
+    if (backdrop.frame && LEGraphicsStarted()) glDeleteTextures(1, &backdrop.frame);
+    backdrop.frame = 0;
     backdrop.width = backdrop.height = 0;
     backdrop.valid = false;
 }
