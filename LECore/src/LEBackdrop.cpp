@@ -36,18 +36,24 @@ static struct {
     GLuint program = 0, vertexArray = 0;
     GLuint frame = 0;  // the kept frame: a texture of the window's size
     int width = 0, height = 0;
-    bool valid = false;
-    LEGraphicsDrawState state;  // what the kept frame was drawn with
-    float quadColor[4] = {};
+    // Everything that decides the backdrop's pixels: the draw state and the quad's colour.
+    struct Look {
+        LEGraphicsDrawState state;
+        float quadColor[4] = {};
+    } kept, lastDrawn;
+    bool valid = false;  // the frame holds `kept`
     int renders = 0;
 } backdrop;
 
-static bool SameState(const LEGraphicsDrawState& a, const LEGraphicsDrawState& b)
+static bool Same(const decltype(backdrop.kept)& x, const decltype(backdrop.kept)& y)
 {
+    const LEGraphicsDrawState &a = x.state, &b = y.state;
     return a.texture == b.texture && a.textureSerial == b.textureSerial && a.tint == b.tint &&
            a.clearColor == b.clearColor && memcmp(&a.model, &b.model, sizeof a.model) == 0 &&
            memcmp(&a.textureMatrix, &b.textureMatrix, sizeof a.textureMatrix) == 0 &&
-           memcmp(a.viewProj, b.viewProj, sizeof a.viewProj) == 0 && memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0;
+           memcmp(a.viewProj, b.viewProj, sizeof a.viewProj) == 0 &&
+           memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0 &&
+           memcmp(x.quadColor, y.quadColor, sizeof x.quadColor) == 0;
 }
 
 static void MakeFrameTexture(int width, int height)
@@ -137,16 +143,22 @@ void LEBackdropDraw(const LEMesh* mesh)
         return;
     }
     if (width != backdrop.width || height != backdrop.height || !backdrop.frame) MakeFrameTexture(width, height);
-    const LEGraphicsDrawState state = LEGraphicsCurrentDrawState();
-    if (!backdrop.valid || !SameState(state, backdrop.state) ||
-        memcmp(mesh->quadColor, backdrop.quadColor, sizeof backdrop.quadColor) != 0) {
-        backdrop.state = state;
-        memcpy(backdrop.quadColor, mesh->quadColor, sizeof backdrop.quadColor);
+    decltype(backdrop.kept) look;
+    look.state = LEGraphicsCurrentDrawState();
+    memcpy(look.quadColor, mesh->quadColor, sizeof look.quadColor);
+    if (backdrop.valid && Same(look, backdrop.kept)) {
+        CopyKeptFrame(look.state.viewport);
+    } else if (Same(look, backdrop.lastDrawn)) {
+        // The same for a second frame: worth keeping. (A backdrop that changes
+        // every frame is simply drawn; and a new screen's first frame never
+        // waits for the keeping.)
+        backdrop.kept = look;
         DrawAndKeep(mesh);
         backdrop.valid = true;
-        return;
+    } else {
+        LEMeshDraw(mesh);
     }
-    CopyKeptFrame(state.viewport);
+    backdrop.lastDrawn = look;
 }
 
 int LEBackdropRenders() { return backdrop.renders; }

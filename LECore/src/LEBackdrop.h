@@ -1,9 +1,9 @@
-// LEBackdrop: a still picture behind a whole frame, kept as a finished frame. Its
-// first draw goes to the window as any draw does, and the window's pixels (the
-// clear colour and the picture) are then kept in a window-sized texture; while
-// nothing that decides those pixels changes, later frames copy that texture into
-// the frame instead of filtering the picture again (a full-window background is
-// most of a frame's pixels). The game's level backgrounds draw through it;
+// LEBackdrop: a still picture behind a whole frame, kept as a finished frame. It
+// is drawn as any draw is; once it has stayed the same for a second frame, the
+// window's pixels (the clear colour and the picture) are kept in a window-sized
+// texture, and while nothing that decides those pixels changes, later frames
+// copy that texture into the frame instead of filtering the picture again (a
+// full-window background is most of a frame's pixels). The game's level backgrounds draw through it;
 // the graphics device's shutdown frees it.
 #pragma once
 

@@ -4,6 +4,8 @@
 // implements it over SDL2; nothing outside LECore/src calls SDL directly.
 #pragma once
 
+#include <cstddef>
+
 #include <cstdint>
 #include <string>
 
@@ -18,6 +20,9 @@ enum LEMessageKind { LE_MESSAGE_INFO, LE_MESSAGE_WARNING, LE_MESSAGE_ERROR };
 // Video and game-controller subsystems; false (with SDL's reason on stderr) when
 // there is no display to open a window on.
 bool LEPlatformStart();
+// Has the system hand the program `bytes` of memory for the loads to come, at a
+// quiet moment (a splash screen) rather than while a level loads.
+void LEPlatformPrepareLoadMemory(size_t bytes);
 void LEPlatformShutdown();
 
 // Creates the window with the given client size, shown, with or without its

@@ -119,6 +119,17 @@ static void KeepLargeBuffers()
 #endif
 }
 
+void LEPlatformPrepareLoadMemory(size_t bytes)
+{
+    // Touched once and given back to the program's heap, where it stays (see
+    // KeepLargeBuffers): the first level's pictures are decoded into pages the
+    // system has already handed over, as every later level's are.
+    char* block = static_cast<char*>(malloc(bytes));
+    if (!block) return;
+    for (size_t at = 0; at < bytes; at += 4096) block[at] = 1;
+    free(block);
+}
+
 bool LEPlatformStart()
 {
     if (platform.started) return true;

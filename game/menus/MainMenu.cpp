@@ -15,6 +15,7 @@
 #include <LESystem.h>
 #include <src/LEFont.h>
 #include <src/LEGraphicsOGL.h>
+#include <src/LEPlatform.h>
 
 #include "Credits.h"
 #include "HTPlay.h"
@@ -319,12 +320,14 @@ static void MenuButtons()
 }
 
 // Once the menu's first frame is on screen, the driver's first-use work for
-// every kind of draw is done, during the splash rather than in the first level
-// (a frame after the music starts, so that the two pauses do not add up).
+// every kind of draw, and the memory a level's pictures are decoded into, are
+// had during the splash rather than in the first level (a frame after the music
+// starts, so that the pauses do not add up).
 static void WarmUpOnce()
 {
     static int updates = 0;
     if (++updates == 3) LEGraphicsWarmUp();
+    if (updates == 4) LEPlatformPrepareLoadMemory(32 << 20);
 }
 
 // The music starts once the menu is on the screen: its file is converted to the
