@@ -7,7 +7,6 @@
 
 #include "LEGraphicsOGL.h"
 #include "LEMesh.h"
-#include "LETexture.h"
 #include "../LESystem.h"
 
 // The kept frame copied texel for texel: the simplest program there is, which a
@@ -77,8 +76,7 @@ static void DrawAndKeep(const LEMesh* mesh)
     LEGraphicsFlush();
     glBindTexture(GL_TEXTURE_2D, backdrop.frame);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, backdrop.width, backdrop.height);
-    const LETexture* bound = LEGraphicsBoundTexture();
-    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
+    LEGraphicsRebindTexture();
     backdrop.renders += 1;
     LEGraphicsCheckErrors(71);
 }
@@ -100,8 +98,7 @@ static void CopyFrame(GLuint frame, int width, int height, const int scissor[4],
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glEnable(GL_BLEND);
     LEGraphicsProgramChanged();
-    const LETexture* bound = LEGraphicsBoundTexture();
-    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);
+    LEGraphicsRebindTexture();
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
     LEGraphicsCheckErrors(72);

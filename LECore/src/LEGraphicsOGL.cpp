@@ -369,6 +369,11 @@ void LEGraphicsSetTexture(LETexture* texture)
 }
 
 LETexture* LEGraphicsBoundTexture() { return gfx.boundTexture; }
+
+void LEGraphicsRebindTexture()
+{
+    if (gfx.started) glBindTexture(GL_TEXTURE_2D, gfx.boundTexture ? gfx.boundTexture->glName : 0);
+}
 void LEGraphicsSetTint(uint32_t argb)
 {
     if (argb == gfx.tint) return;
@@ -442,11 +447,10 @@ void LEGraphicsWarmUp()
         twins.push_back(LETextureCreate(size.width, size.height, white.data()));
     }
     pictures.push_back(nullptr);  // plain colours
-    LEMesh* quad = nullptr;
     LEMeshBegin();
     LEMeshAddTriangle(-0.5f, -0.5f, 0xFFFFFFFF, 0, 0, -0.5f, 0.5f, 0xFFFFFFFF, 1, 0, 0.5f, -0.5f, 0xFFFFFFFF, 0, 1);
     LEMeshAddTriangle(0.5f, 0.5f, 0xFFFFFFFF, 1, 1, -0.5f, 0.5f, 0xFFFFFFFF, 1, 0, 0.5f, -0.5f, 0xFFFFFFFF, 0, 1);
-    quad = LEMeshEnd();
+    LEMesh* quad = LEMeshEnd();
     LEMeshBegin();
     LEMeshAddTriangle(0, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
     LEMesh* triangle = LEMeshEnd();
@@ -512,7 +516,7 @@ void LEGraphicsFlush()
     if (!gfx.started || LEQuadBatchPending() == 0) return;
     LEQuadBatchFlush(gfx.viewProj);
     gfx.sent.current = false;  // the batch bound its own program
-    glBindTexture(GL_TEXTURE_2D, gfx.boundTexture ? gfx.boundTexture->glName : 0);  // and maybe its own picture
+    LEGraphicsRebindTexture();  // and maybe its own picture
 }
 
 void LEGraphicsSetBatching(bool on)

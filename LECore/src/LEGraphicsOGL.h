@@ -32,6 +32,8 @@ const float* LEGraphicsViewProjection();
 
 void LEGraphicsSetTexture(LETexture* texture);
 LETexture* LEGraphicsBoundTexture();
+// Binds the bound texture's GL name again, after code that bound another to unit 0.
+void LEGraphicsRebindTexture();
 void LEGraphicsSetTint(uint32_t argb);
 void LEGraphicsSetTintEnabled(bool on);
 void LEGraphicsSetTransform(const Matrix3& m);

@@ -145,8 +145,7 @@ static void Upload(LETexture* texture, const uint8_t* rgba)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     PutOnShelf(texture, rgba);
-    const LETexture* bound = LEGraphicsBoundTexture();
-    glBindTexture(GL_TEXTURE_2D, bound ? bound->glName : 0);  // the next draw's picture stays bound
+    LEGraphicsRebindTexture();  // the next draw's picture stays bound
     LEGraphicsCheckErrors(40);
     textureRegistry.push_back(texture);
 }
