@@ -41,10 +41,13 @@ inline BenchSpan BenchSince(BenchInstant start)
             (now.threadCpu - start.threadCpu) * 1000.0};
 }
 
-// Everything queued so far, batched quads included, drawn to the end.
+// Everything queued so far, batched quads included, drawn to the end. Handed
+// over first, as the frame's end does, so that a driver with a thread of its
+// own does the work there rather than on this thread while it waits.
 inline void FinishFrame()
 {
     LEGraphicsFlush();
+    glFlush();
     glFinish();
 }
 

@@ -50,6 +50,13 @@ TEST_F(GraphicsTest, GLErrorIsReportedWithItsNameModuleAndSiteAndAnUnknownCodeHa
     glEnable(0xFFFF);
     LEGraphicsCheckErrors(77);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL_INVALID_ENUM - LEGraphicsOGL:77\n");
+    // An error made while drawing a frame is reported by the frame's end.
+    testing::internal::CaptureStdout();
+    LESystemFrameBegin();
+    LEGraphicsFrameStart();
+    glEnable(0xFFFF);
+    LEGraphicsFrameEnd();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "GL_INVALID_ENUM - LEGraphicsOGL:5\n");
     EXPECT_EQ(LEGraphicsErrorLine(0x503, 12), "GL_ - LEGraphicsOGL:12\n");
 }
 

@@ -101,7 +101,6 @@ static void CopyFrame(GLuint frame, int width, int height, const int scissor[4],
     LEGraphicsRebindTexture();
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
-    LEGraphicsCheckErrors(72);
 }
 
 // The kept frame over the whole window (the frame's clear is in it too).

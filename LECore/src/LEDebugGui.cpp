@@ -258,5 +258,4 @@ void LEDebugGuiRender()
     cull ? glEnable(GL_CULL_FACE) : glDisable(GL_CULL_FACE);
     depth ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
     scissorOn ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
-    LEGraphicsCheckErrors(51);
 }

@@ -82,6 +82,8 @@ void LEGraphicsProgramChanged();
 uint32_t LEGraphicsBuildProgram(const char* vertexSource, const char* fragmentSource);
 
 // Drains the GL error queue, printing one line per error for this check site.
+// Asking makes the caller wait for the driver, so draws are not checked one by
+// one: the frame's end checks them all (site 5).
 void LEGraphicsCheckErrors(int site);
 // "GL_<name> - LEGraphicsOGL:<site>\n"; unknown codes give an empty name.
 std::string LEGraphicsErrorLine(uint32_t code, int site);

@@ -66,7 +66,6 @@ void LELinesFlush()
     glDrawArrays(GL_LINES, 0, lines.count);
     glBindVertexArray(0);
     lines.count = 0;
-    LEGraphicsCheckErrors(21);
 }
 
 static void AddPoint(float x, float y, float z, uint32_t argb)

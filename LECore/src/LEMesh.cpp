@@ -128,7 +128,6 @@ void LEMeshDraw(const LEMesh* mesh)
     glBindVertexArray(mesh->vertexArray);
     LEGraphicsUseTexturedProgram();
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(mesh->vertexCount));
-    LEGraphicsCheckErrors(31);
 }
 
 int LEMeshCount() { return int(meshRegistry.size()); }

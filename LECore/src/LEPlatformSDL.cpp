@@ -130,10 +130,24 @@ void LEPlatformPrepareLoadMemory(size_t bytes)
     free(block);
 }
 
+// Mesa, the usual OpenGL on Linux and the software renderer, can do its own work
+// for the GL calls (shading corners, setting up and sorting triangles) on a
+// thread of its own, so that the game's thread only queues the calls. Asked for
+// here, before any window, unless the player has set it either way. Mesa notes
+// on standard error each setting that comes from the environment; that note is
+// kept quiet unless Mesa's own debugging output is asked for.
+static void AskForDriverThread()
+{
+    if (getenv("mesa_glthread")) return;
+    setenv("mesa_glthread", "true", 0);
+    setenv("MESA_DEBUG", "silent", 0);
+}
+
 bool LEPlatformStart()
 {
     if (platform.started) return true;
     KeepLargeBuffers();
+    AskForDriverThread();
     HandleQuitSignals();
     if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenDisplay()) {
         SDL_Quit();

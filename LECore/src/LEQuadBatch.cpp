@@ -3,34 +3,34 @@
 
 #include <GL/glew.h>
 
-#include <cstddef>  // Required for: offsetof
+#include <algorithm>  // Required for: std::min
+#include <cstddef>    // Required for: offsetof
 #include <vector>
 
 #include "LEGraphicsOGL.h"
 #include "LETexture.h"
 
 // The one-mesh program's arithmetic with the per-draw uniforms turned into
-// per-instance attributes: mtxViewProj * model * position, the texture matrix on
-// the coordinates, and the texel or colour times the tint (white when untinted,
-// which leaves it exactly as it was).
+// per-instance attributes: mtxViewProj * model * position and the texture matrix
+// on the coordinates. A quad's colour is one value over the whole quad, so it
+// goes to the pixels flat (not interpolated): the tint, times the quad colour
+// when there is no picture (done once per quad on the CPU, the same float
+// product the one-mesh program makes per pixel).
 static const char* BATCH_VS = R"(#version 330 core
 layout(location = 0) in vec3 inPosition;
 layout(location = 2) in vec2 inTexCoord;
 layout(location = 3) in mat4 inModel;
 layout(location = 7) in mat3 inTexture;
 layout(location = 10) in vec4 inTint;
-layout(location = 11) in vec4 inColor;
-layout(location = 12) in float inLayer;
+layout(location = 11) in float inLayer;
 uniform mat4 mtxViewProj;
-out vec4 color;
 out vec2 texCoord;
-out vec4 tint;
+flat out vec4 tint;
 flat out float layer;
 void main()
 {
     gl_Position = mtxViewProj * inModel * vec4(inPosition, 1.0);
     texCoord = (inTexture * vec3(inTexCoord, 1.0)).xy;
-    color = inColor;
     tint = inTint;
     layer = inLayer;
 }
@@ -41,9 +41,8 @@ void main()
 // with no picture (layer -1) takes its colour. Each gives the one-mesh
 // program's pixels.
 static const char* BATCH_TEXTURED_FS = R"(#version 330 core
-in vec4 color;
 in vec2 texCoord;
-in vec4 tint;
+flat in vec4 tint;
 uniform sampler2D colorTexture;
 out vec4 fragColor;
 void main()
@@ -53,29 +52,26 @@ void main()
 )";
 
 static const char* BATCH_SHELF_FS = R"(#version 330 core
-in vec4 color;
 in vec2 texCoord;
-in vec4 tint;
+flat in vec4 tint;
 flat in float layer;
 uniform sampler2DArray shelf;
 out vec4 fragColor;
 void main()
 {
     if (layer < 0.0)
-        fragColor = color * tint;
+        fragColor = tint;
     else
         fragColor = texture(shelf, vec3(texCoord, layer)) * tint;
 }
 )";
 
 static const char* BATCH_COLOURED_FS = R"(#version 330 core
-in vec4 color;
-in vec2 texCoord;
-in vec4 tint;
+flat in vec4 tint;
 out vec4 fragColor;
 void main()
 {
-    fragColor = color * tint;
+    fragColor = tint;
 }
 )";
 
@@ -84,11 +80,16 @@ namespace {
 struct QuadInstance {
     float model[16];
     float texture[9];
-    float tint[4];
-    float color[4];
-    float layer;  // the picture's layer on the batch's shelf; -1 for a plain colour
+    float tint[4];  // times the quad colour when there is no picture
+    float layer;    // the picture's layer on the batch's shelf; -1 for a plain colour
 };
-static_assert(sizeof(QuadInstance) == 136, "quad instances are 136 bytes");
+static_assert(sizeof(QuadInstance) == 120, "quad instances are 120 bytes");
+
+// Mesa's GL thread copies a call's data into its queue when the call fits in
+// one of its 8 KB blocks; a larger upload makes this thread wait for the queue
+// to drain and then do the driver's work itself. The instances go in pieces
+// that fit.
+constexpr size_t UPLOAD_PIECE = 4096 / sizeof(QuadInstance) * sizeof(QuadInstance);
 
 // The unit quad of the game's quad meshes: its four corners (position and
 // texture coordinates) and its two triangles, corner for corner those of the
@@ -149,7 +150,7 @@ bool LEQuadBatchStart()
         {5, 4, offsetof(QuadInstance, model) + 32},  {6, 4, offsetof(QuadInstance, model) + 48},
         {7, 3, offsetof(QuadInstance, texture)},     {8, 3, offsetof(QuadInstance, texture) + 12},
         {9, 3, offsetof(QuadInstance, texture) + 24}, {10, 4, offsetof(QuadInstance, tint)},
-        {11, 4, offsetof(QuadInstance, color)},      {12, 1, offsetof(QuadInstance, layer)},
+        {11, 1, offsetof(QuadInstance, layer)},
     };
     for (const Attribute& a : attributes) {
         glVertexAttribPointer(a.location, a.size, GL_FLOAT, GL_FALSE, sizeof(QuadInstance),
@@ -205,13 +206,10 @@ bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
     for (int column = 0; column < 3; ++column)
         for (int row = 0; row < 3; ++row) q.texture[column * 3 + row] = textureMatrix.m[row][column];
     const float* t = tint ? tint : WHITE;
-    for (int i = 0; i < 4; ++i) {
-        q.tint[i] = t[i];
-        q.color[i] = quadColor[i];
-    }
+    for (int i = 0; i < 4; ++i) q.tint[i] = texture ? t[i] : quadColor[i] * t[i];
     q.layer = texture ? float(texture->layer) : -1.0f;
     // With a picture the quad colour is not drawn: the picture and the tint count.
-    const bool seeThrough = q.tint[3] != 1.0f || (texture ? !texture->opaque : q.color[3] != 1.0f);
+    const bool seeThrough = q.tint[3] != 1.0f || (texture && !texture->opaque);
     batch.seeThrough = batch.seeThrough || seeThrough;
     batch.instances.push_back(q);
     return true;
@@ -235,12 +233,14 @@ void LEQuadBatchFlush(const float* viewProj)
     }
     glBindVertexArray(batch.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, batch.instanceBuffer);
-    // A fresh store each time, the size of this batch and filled in the same
-    // call: the driver need not wait for the previous draw, and it never
-    // allocates and clears a store for the whole capacity when a frame flushes
-    // a few quads at a time.
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.instances.size() * sizeof(QuadInstance)), batch.instances.data(),
-                 GL_STREAM_DRAW);
+    // A fresh store each time, the size of this batch: the driver need not wait
+    // for the previous draw, and it never allocates and clears a store for the
+    // whole capacity when a frame flushes a few quads at a time.
+    const size_t bytes = batch.instances.size() * sizeof(QuadInstance);
+    const char* data = reinterpret_cast<const char*>(batch.instances.data());
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
+    for (size_t at = 0; at < bytes; at += UPLOAD_PIECE)
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(UPLOAD_PIECE, bytes - at)), data + at);
     glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, nullptr, GLsizei(batch.instances.size()));
     if (!batch.seeThrough) glEnable(GL_BLEND);
     batch.instances.clear();
@@ -248,7 +248,6 @@ void LEQuadBatchFlush(const float* viewProj)
     batch.shelf = 0;
     batch.seeThrough = false;
     batch.draws += 1;
-    LEGraphicsCheckErrors(61);
 }
 
 int LEQuadBatchPending() { return int(batch.instances.size()); }

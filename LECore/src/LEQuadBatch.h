@@ -1,10 +1,10 @@
 // LEQuadBatch: the quad batch behind LEMeshDraw. Consecutive draws of unit quads
 // that share the viewport, the projection and the picture (or pictures of one
 // shelf, see LETexture.h, with plain colours among them) are collected as
-// instances (model matrix, texture matrix, tint, quad colour, layer) and drawn
-// together, in order, by one instanced draw whose shader does the very
-// arithmetic of the one-mesh path, so the pixels are the same. Owns the batch program, the shared quad and
-// the instance buffer (sized once). The graphics device adds to it and flushes it
+// instances (model matrix, texture matrix, colour, layer) and drawn together,
+// in order, by one instanced draw whose shader does the very arithmetic of the
+// one-mesh path, so the pixels are the same. Owns the batch programs, the shared
+// quad and the instance buffer. The graphics device adds to it and flushes it
 // whenever anything else is about to touch the frame.
 #pragma once
 
