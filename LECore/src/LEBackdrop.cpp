@@ -107,8 +107,8 @@ static void CopyFrame(GLuint frame, int width, int height, const int scissor[4],
 static void CopyKeptFrame(const int viewport[4])
 {
     const int whole[4] = {0, 0, backdrop.width, backdrop.height};
+    LEGraphicsMarkWindowCovered();
     CopyFrame(backdrop.frame, backdrop.width, backdrop.height, whole, viewport);
-    LEGraphicsMarkDrawn();
 }
 
 void LEBackdropWarmUp()

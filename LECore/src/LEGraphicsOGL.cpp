@@ -91,6 +91,7 @@ static struct {
     uint32_t clearColor = 0;
     int viewport[4] = {};   // x, y, width, height in window pixels
     bool drawnThisFrame = false;  // something has been drawn since the frame's clear
+    bool clearPending = false;    // the frame's clear waits for its first draw
     // What the textured program was last given, so that a run of draws with the
     // same state uploads only the model matrix.
     struct {
@@ -100,6 +101,10 @@ static struct {
         int tintEnabled = -1, useTexture = -1;
     } sent;
 } gfx;
+
+// Quads waiting in the batch, drawn now: before anything changes what they would
+// be drawn with. (LEGraphicsFlush also puts out a waiting clear.)
+static void FlushQuads();
 
 bool LEGraphicsStarted() { return gfx.started; }
 
@@ -313,7 +318,7 @@ void LEGraphicsFrameStart()
     const LEWindowExtents e = LEWindowGetExtents();
     LEGraphicsSetProjection(e.right - e.left, e.top - e.bottom);
     LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
-    glClear(GL_COLOR_BUFFER_BIT);
+    gfx.clearPending = true;
     gfx.drawnThisFrame = false;
     LEDebugGuiFrameStart();
 }
@@ -345,7 +350,7 @@ void LEGraphicsSetBackgroundColor(uint32_t argb)
 void LEGraphicsSetViewport(float x0, float y0, float x1, float y1)
 {
     if (!gfx.started) return;
-    LEGraphicsFlush();
+    FlushQuads();
     gfx.viewport[0] = GLint(x0), gfx.viewport[1] = GLint(y0);
     gfx.viewport[2] = GLsizei(x1 - x0), gfx.viewport[3] = GLsizei(y1 - y0);
     glViewport(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
@@ -354,7 +359,7 @@ void LEGraphicsSetViewport(float x0, float y0, float x1, float y1)
 
 void LEGraphicsSetProjection(float width, float height)
 {
-    LEGraphicsFlush();
+    FlushQuads();
     gfx.sent.viewProjDirty = true;
     // Near 0.01, far 1000: z maps to -2/(far-near) z - (far+near)/(far-near).
     const float p[16] = {2.0f / width, 0, 0, 0, 0, 2.0f / height, 0, 0,
@@ -490,7 +495,29 @@ void LEGraphicsWarmUp()
     LEGraphicsCheckErrors(6);
 }
 
-void LEGraphicsMarkDrawn() { gfx.drawnThisFrame = true; }
+// The frame's clear goes out just before its first draw, over the whole window
+// whatever the viewport is by then; a first draw that covers the whole window
+// with opaque pixels makes it needless (see LEGraphicsMarkWindowCovered).
+static void ClearIfPending()
+{
+    if (!gfx.clearPending || !gfx.started) return;
+    gfx.clearPending = false;
+    glScissor(0, 0, GLsizei(LEWindowWidth()), GLsizei(LEWindowHeight()));
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(gfx.viewport[0], gfx.viewport[1], gfx.viewport[2], gfx.viewport[3]);
+}
+
+void LEGraphicsMarkDrawn()
+{
+    ClearIfPending();
+    gfx.drawnThisFrame = true;
+}
+
+void LEGraphicsMarkWindowCovered()
+{
+    gfx.clearPending = false;
+    gfx.drawnThisFrame = true;
+}
 bool LEGraphicsDrawnThisFrame() { return gfx.drawnThisFrame; }
 
 LEGraphicsDrawState LEGraphicsCurrentDrawState()
@@ -509,7 +536,7 @@ LEGraphicsDrawState LEGraphicsCurrentDrawState()
 
 void LEGraphicsBatchQuad(const float quadColor[4])
 {
-    gfx.drawnThisFrame = true;
+    LEGraphicsMarkDrawn();
     const float* tint = gfx.tintEnabled ? gfx.tintFloats : nullptr;
     if (!LEQuadBatchAdd(gfx.model, gfx.textureMatrix, tint, quadColor, gfx.boundTexture)) {
         LEGraphicsFlush();
@@ -518,7 +545,7 @@ void LEGraphicsBatchQuad(const float quadColor[4])
     if (LEQuadBatchPending() >= LE_QUAD_BATCH_CAPACITY) LEGraphicsFlush();
 }
 
-void LEGraphicsFlush()
+static void FlushQuads()
 {
     if (!gfx.started || LEQuadBatchPending() == 0) return;
     LEQuadBatchFlush(gfx.viewProj);
@@ -526,9 +553,15 @@ void LEGraphicsFlush()
     LEGraphicsRebindTexture();  // and maybe its own picture
 }
 
+void LEGraphicsFlush()
+{
+    ClearIfPending();
+    FlushQuads();
+}
+
 void LEGraphicsSetBatching(bool on)
 {
-    LEGraphicsFlush();
+    FlushQuads();
     gfx.batching = on;
 }
 

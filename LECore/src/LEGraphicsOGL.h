@@ -48,6 +48,8 @@ void LEGraphicsUseTexturedProgram();
 // before any other drawing or read-back, and at the frame's end. Batching can be
 // switched off (every quad then draws on its own, with the same pixels).
 void LEGraphicsBatchQuad(const float quadColor[4]);
+// Everything asked of the frame so far goes to GL: the waiting quads, and the
+// frame's clear if nothing has been drawn yet. Before reading pixels back.
 void LEGraphicsFlush();
 void LEGraphicsSetBatching(bool on);
 bool LEGraphicsBatching();
@@ -55,9 +57,13 @@ bool LEGraphicsBatching();
 // compiles its pixel code on first use does it now rather than in a later
 // state's first frame. For a quiet moment, such as a splash screen.
 void LEGraphicsWarmUp();
-// Whether anything has been drawn since the frame's clear. Every draw path marks it.
+// Whether anything has been drawn since the frame started. Every draw path marks
+// it before it draws: the frame's clear waits for the first draw (or a flush).
 void LEGraphicsMarkDrawn();
 bool LEGraphicsDrawnThisFrame();
+// For a frame's first draw that covers the whole window with opaque pixels, the
+// frame's clear colour included (a kept backdrop): the clear is not needed.
+void LEGraphicsMarkWindowCovered();
 // Everything that decides the pixels of a unit-quad draw besides its colour: the
 // picture (and which load of it), the matrices, the tint, the viewport and the
 // clear colour under it. Equal states draw equal pixels.
