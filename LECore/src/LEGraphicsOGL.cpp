@@ -8,7 +8,6 @@
 
 #include <cstdio>  // Required for: printf, fprintf, snprintf
 #include <vector>
-#include <cstdlib>
 
 #include "../LESystem.h"
 #include "LEBackdrop.h"
@@ -132,8 +131,6 @@ std::string LEGraphicsErrorLine(uint32_t code, int site)
 
 void LEGraphicsCheckErrors(int site)
 {
-    static const bool off = getenv("EB_NOCHECK");
-    if (off) return;
     for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
         fputs(LEGraphicsErrorLine(error, site).c_str(), stdout);
         fflush(stdout);
