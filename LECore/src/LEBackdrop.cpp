@@ -9,31 +9,9 @@
 #include "LEMesh.h"
 #include "../LESystem.h"
 
-// The kept frame copied texel for texel: the simplest program there is, which a
-// software renderer can run as a plain copy.
-static const char* COPY_VS = R"(#version 330 core
-out vec2 texCoord;
-void main()
-{
-    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);  // a strip of four corners
-    texCoord = corner;
-    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
-static const char* COPY_FS = R"(#version 330 core
-in vec2 texCoord;
-uniform sampler2D frame;
-out vec4 fragColor;
-void main()
-{
-    fragColor = texture(frame, texCoord);
-}
-)";
-
 static struct {
-    GLuint program = 0, vertexArray = 0;
-    GLuint frame = 0;  // the kept frame: a texture of the window's size
+    GLuint frame = 0;        // the kept frame: a texture of the window's size, upside down
+    GLuint framebuffer = 0;  // `frame` as a framebuffer, for blitting to and from the window
     int width = 0, height = 0;
     // Everything that decides the backdrop's pixels: the draw state and the quad's colour.
     struct Look {
@@ -55,17 +33,40 @@ static bool Same(const decltype(backdrop.kept)& x, const decltype(backdrop.kept)
            memcmp(x.quadColor, y.quadColor, sizeof x.quadColor) == 0;
 }
 
+// The kept frame is stored upside down: Mesa's software renderer keeps a
+// window's rows top first and a texture's bottom first, so a blit that turns the
+// frame over is a plain copy of rows there, where any other copy runs a shader
+// over every pixel. Turned over on the way in and again on the way out, the
+// window gets exactly its own pixels back, on any driver.
 static void MakeFrameTexture(int width, int height)
 {
     if (backdrop.frame) glDeleteTextures(1, &backdrop.frame);
     backdrop.valid = false;
     glGenTextures(1, &backdrop.frame);
     glBindTexture(GL_TEXTURE_2D, backdrop.frame);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    // Each window pixel takes exactly its own texel back.
+    // Unsized RGBA given as BGRA bytes: the driver may store it in the window's
+    // own byte order, so that copying between them converts nothing.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    LEGraphicsRebindTexture();
+    if (!backdrop.framebuffer) glGenFramebuffers(1, &backdrop.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, backdrop.framebuffer);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backdrop.frame, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     backdrop.width = width, backdrop.height = height;
+}
+
+// Copies the window's `width` x `height` corner into the kept frame (`keep`) or
+// the kept frame back over the window, turned over either way. The scissor box
+// is off for it: it would clip the blit and rule out the plain copy.
+static void Blit(bool keep, int width, int height)
+{
+    glBindFramebuffer(keep ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER, backdrop.framebuffer);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(keep ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER, 0);
 }
 
 // The frame's clear and the quad, drawn into the window as any draw is, then
@@ -74,61 +75,28 @@ static void DrawAndKeep(const LEMesh* mesh)
 {
     LEMeshDraw(mesh);
     LEGraphicsFlush();
-    glBindTexture(GL_TEXTURE_2D, backdrop.frame);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, backdrop.width, backdrop.height);
-    LEGraphicsRebindTexture();
+    Blit(true, backdrop.width, backdrop.height);
     backdrop.renders += 1;
     LEGraphicsCheckErrors(71);
 }
 
-// Copies `frame` (a texture of the window's size) over the window's
-// `width` x `height` pixels within the scissor box, without blending.
-static void CopyFrame(GLuint frame, int width, int height, const int scissor[4], const int viewport[4])
-{
-    if (!backdrop.program) {
-        backdrop.program = LEGraphicsBuildProgram(COPY_VS, COPY_FS);
-        glGenVertexArrays(1, &backdrop.vertexArray);  // no attributes: the corners come from the vertex number
-    }
-    glViewport(0, 0, width, height);
-    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
-    glDisable(GL_BLEND);
-    glUseProgram(backdrop.program);
-    glBindVertexArray(backdrop.vertexArray);
-    glBindTexture(GL_TEXTURE_2D, frame);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glEnable(GL_BLEND);
-    LEGraphicsProgramChanged();
-    LEGraphicsRebindTexture();
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
-}
-
 // The kept frame over the whole window (the frame's clear is in it too).
-static void CopyKeptFrame(const int viewport[4])
+static void CopyKeptFrame()
 {
-    const int whole[4] = {0, 0, backdrop.width, backdrop.height};
     LEGraphicsMarkWindowCovered();
-    CopyFrame(backdrop.frame, backdrop.width, backdrop.height, whole, viewport);
+    Blit(false, backdrop.width, backdrop.height);
 }
 
 void LEBackdropWarmUp()
 {
     if (!LEGraphicsStarted()) return;
     const int width = int(LEWindowWidth()), height = int(LEWindowHeight());
-    if (width > 0 && height > 0 && (width != backdrop.width || height != backdrop.height))
+    if (width <= 0 || height <= 0) return;
+    if (width != backdrop.width || height != backdrop.height || !backdrop.frame)
         MakeFrameTexture(width, height);  // made now, not in the first frame that keeps one
-    GLuint frame = 0;
-    glGenTextures(1, &frame);
-    glBindTexture(GL_TEXTURE_2D, frame);
-    const uint8_t texel[4] = {};
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, 1, 1);  // keeping a frame, one pixel of it
-    const LEGraphicsDrawState state = LEGraphicsCurrentDrawState();
-    const int nothing[4] = {0, 0, 0, 0};  // an empty scissor box: no pixel is touched
-    CopyFrame(frame, 1, 1, nothing, state.viewport);
-    glDeleteTextures(1, &frame);
+    // One pixel there and back: the window's corner gets its own value again.
+    Blit(true, 1, 1);
+    Blit(false, 1, 1);
 }
 
 void LEBackdropDraw(const LEMesh* mesh)
@@ -143,7 +111,7 @@ void LEBackdropDraw(const LEMesh* mesh)
     look.state = LEGraphicsCurrentDrawState();
     memcpy(look.quadColor, mesh->quadColor, sizeof look.quadColor);
     if (backdrop.valid && Same(look, backdrop.kept)) {
-        CopyKeptFrame(look.state.viewport);
+        CopyKeptFrame();
     } else if (Same(look, backdrop.lastDrawn)) {
         // The same for a second frame: worth keeping. (A backdrop that changes
         // every frame is simply drawn; and a new screen's first frame never
@@ -161,13 +129,11 @@ int LEBackdropRenders() { return backdrop.renders; }
 
 void LEBackdropShutdown()
 {
-    if (backdrop.program && LEGraphicsStarted()) {
-        glDeleteProgram(backdrop.program);
-        glDeleteVertexArrays(1, &backdrop.vertexArray);
+    if (LEGraphicsStarted()) {
+        if (backdrop.framebuffer) glDeleteFramebuffers(1, &backdrop.framebuffer);
+        if (backdrop.frame) glDeleteTextures(1, &backdrop.frame);
     }
-    backdrop.program = backdrop.vertexArray = 0;
-    if (backdrop.frame && LEGraphicsStarted()) glDeleteTextures(1, &backdrop.frame);
-    backdrop.frame = 0;
+    backdrop.framebuffer = backdrop.frame = 0;
     backdrop.width = backdrop.height = 0;
     backdrop.valid = false;
 }

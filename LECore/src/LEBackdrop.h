@@ -13,8 +13,8 @@ struct LEMesh;
 // draw, with the same pixels as LEMeshDraw. Anything else (a mesh that is not a
 // unit quad, a frame already drawn into, no batching) is simply drawn.
 void LEBackdropDraw(const LEMesh* mesh);
-// Makes the window-sized texture, keeps one pixel and copies it back over no
-// pixel (see LEGraphicsWarmUp).
+// Makes the window-sized texture, keeps one pixel and copies it back over
+// itself (see LEGraphicsWarmUp).
 void LEBackdropWarmUp();
 // How many times the backdrop has been rendered anew (rather than copied).
 int LEBackdropRenders();
