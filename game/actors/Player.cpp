@@ -151,6 +151,7 @@ void Player::AddAbilityArea(uint32_t id, const char* name, Vector2 size, uint32_
 bool Player::LayAbilityArea(Vector2 size, bool* ready)
 {
     if (!PlacingAbility(size)) return false;
+    NotePressAction("lay the ability");
     PlayAbilitySound();
     *ready = false;
     abilityArea->active = abilityArea->visible = true;
@@ -200,6 +201,11 @@ Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture)
     return hero;
 }
 
-bool StrikeClicked() { return !betweenRounds && LEInputMouseTriggered(MOUSE_LEFT) && OnTopScreen(nullptr); }
+bool StrikeClicked()
+{
+    if (betweenRounds || !LEInputMouseTriggered(MOUSE_LEFT) || !OnTopScreen(nullptr)) return false;
+    NotePressAction("strike");
+    return true;
+}
 
 bool HeroAimsAbility() { return currentPlayer && LEInputKeyPressed(KEY_E); }

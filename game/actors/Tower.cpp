@@ -97,10 +97,12 @@ void Tower::UpdatePlacing()
     // hand) is the press's one action, so the turret on the spot stays put.
     if (LEInputMouseTriggered(MOUSE_LEFT)) {
         LEInputMouseConsume(MOUSE_LEFT);
+        NotePressAction("drop a turret");
         DropOnSpot(mouse);
     }
     if (LEInputMouseTriggered(MOUSE_RIGHT)) {
         LEInputMouseConsume(MOUSE_RIGHT);
+        NotePressAction("send a turret home");
         transform.position = homePosition;
         dragging = false;
     }

@@ -59,8 +59,10 @@ void CloseControls()
 // shop runs. P is not taken: held, it also prints the statistics.
 void HowToPlayOrShop()
 {
-    if (controlsText && OnTopScreen(nullptr) && LEInputKeyTriggered(KEY_P))
+    if (controlsText && OnTopScreen(nullptr) && LEInputKeyTriggered(KEY_P)) {
+        NotePressAction("show the controls");
         PushScreen(controlsText);
+    }
     else if (shop)
         shop->Update();
 }
@@ -71,17 +73,21 @@ void ApplyCheats()
     if (!LEInputKeyPressed(KEY_CONTROL)) return;
     if (LEInputKeyTriggered(KEY_1)) {
         if (!hero) return;
+        NotePressAction("cheat: money");
         hero->gold = cheatMoney ? 0.0f : 1000000.0f;
         cheatMoney = !cheatMoney;
     } else if (LEInputKeyTriggered(KEY_2)) {
         if (!hero) return;
+        NotePressAction("cheat: damage");
         const double l = hero->damageLevel;
         hero->attackDamage = cheatDamage ? float(2.5 * l * l - 2.0 * l + l) : 1000000.0f;
         cheatDamage = !cheatDamage;
     } else if (LEInputKeyTriggered(KEY_3)) {
+        NotePressAction("cheat: nexus health");
         nexusHealth = cheatNexus ? 100 : 2000000000;
         cheatNexus = !cheatNexus;
     } else if (LEInputKeyTriggered(KEY_4)) {
+        NotePressAction("cheat: endless wave");
         enemiesRemaining = cheatNonStop ? 0 : 0xFFFFFFFFu;
         cheatNonStop = !cheatNonStop;
     }
@@ -138,6 +144,7 @@ static void CreditsOnVictory(const LevelDesc& level, bool justWon)
     if (level.nextState != STATE_MAIN_MENU) return;
     if (justWon) ShowCreditsPage(1, true);
     if (!CreditsPageShown(1) || !LEInputMousePressed(MOUSE_RIGHT)) return;
+    NotePressAction("clear the credits");
     ShowCreditsPage(1, false);
     for (TextLabel* label : textList) label->visible = false;
 }
@@ -149,8 +156,12 @@ static void EndOfLevel()
         CreditsOnVictory(level, !levelWon);
         levelWon = true;
     }
-    if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) nextState = STATE_QUIT;
+    if (LEInputKeyPressed(KEY_Q) && (levelWon || levelLost)) {
+        NotePressAction("quit");
+        nextState = STATE_QUIT;
+    }
     if (LEInputKeyPressed(KEY_R) && levelLost) {
+        NotePressAction("restart");
         waveIndex = 0;
         nextState = STATE_RESTART;
         SetLabelVisible(1236, false);
@@ -160,6 +171,7 @@ static void EndOfLevel()
         levelCamera->transform.scale.y /= level.zoom.y;
     }
     if (LEInputKeyPressed(KEY_N) && levelWon) {
+        NotePressAction("next level");
         waveIndex = 0;
         levelWon = false;
         nextState = level.nextState;

@@ -219,11 +219,13 @@ static void RunSplash(float dt)
     for (int key : {KEY_SPACE, KEY_ENTER, KEY_ESCAPE}) {
         if (!LEInputKeyTriggered(key)) continue;
         LEInputKeyConsume(key);
+        NotePressAction("skip the splash");
         skipped = true;
     }
     for (int button : {MOUSE_LEFT, MOUSE_RIGHT}) {
         if (!LEInputMouseTriggered(button)) continue;
         LEInputMouseConsume(button);
+        NotePressAction("skip the splash");
         skipped = true;
     }
     if (skipped) EndSplash();
@@ -283,6 +285,7 @@ static void MenuButtons()
         menu.creditsRunning = true;
     }
     if (CreditsPageShown(1) && LEInputKeyTriggered(KEY_ESCAPE)) {
+        NotePressAction("close the credits");
         ShowCreditsPage(1, false);
         for (TextLabel* label : textList) label->visible = false;
         ReturnToButtons();
@@ -315,7 +318,10 @@ static void MenuButtons()
             menu.menuConfirmBox->visible = menu.menuConfirmLabel->visible = false;
             ReturnToButtons();
         }
-        if (OnTopScreen(menu.menuConfirmBox) && LEInputKeyPressed(KEY_ENTER)) nextState = STATE_QUIT;
+        if (OnTopScreen(menu.menuConfirmBox) && LEInputKeyPressed(KEY_ENTER)) {
+            NotePressAction("quit");
+            nextState = STATE_QUIT;
+        }
     }
 }
 
@@ -391,3 +397,4 @@ void MainMenuUnload()
 
 bool MainMenuSplashRunning() { return menu.splashRunning; }
 bool MainMenuCreditsRunning() { return menu.creditsRunning; }
+Camera2D* MainMenuCamera() { return menu.menuCamera; }

@@ -11,3 +11,5 @@ void MainMenuUnload();
 // Where the menu stands, for tests and tools.
 bool MainMenuSplashRunning();
 bool MainMenuCreditsRunning();
+// The menu's camera while the menu is loaded (clicks and pictures go through it).
+struct Camera2D* MainMenuCamera();

@@ -183,6 +183,7 @@ void Pause::Update()
             quitPending = mainMenuPending = restartPending = false;
         }
         if (OnTopScreen(confirmBox) && LEInputKeyPressed(KEY_ENTER)) {
+            NotePressAction("confirm");
             if (mainMenuPending)
                 nextState = STATE_MAIN_MENU;
             else if (quitPending)

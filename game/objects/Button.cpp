@@ -45,6 +45,7 @@ bool IsClicked(Button* button, const GameObject* layer)
     if (!inside) return false;
     LEInputMouseConsume(MOUSE_LEFT);
     button->clickCount += 1;
+    NotePressAction(button->name, button);
     PlayClick(button);
     return true;
 }

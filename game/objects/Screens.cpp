@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <LEInput.h>
+#include <LESystem.h>
 
 #include "Button.h"
 #include "Camera2D.h"
@@ -12,6 +13,26 @@
 
 // Bottom first. A reference turns null when its screen leaves the scene.
 static std::vector<ObjectRef<GameObject>> screens;
+
+static struct {
+    std::vector<PressAction> actions;
+    uint32_t frame = UINT32_MAX;  // the frame the actions belong to
+} pressLog;
+
+const std::vector<PressAction>& PressActionsThisFrame()
+{
+    if (pressLog.frame != LEFrameCounter()) {
+        pressLog.actions.clear();
+        pressLog.frame = LEFrameCounter();
+    }
+    return pressLog.actions;
+}
+
+void NotePressAction(std::string what, const GameObject* taker)
+{
+    PressActionsThisFrame();  // a new frame starts a new list
+    pressLog.actions.push_back({std::move(what), taker});
+}
 
 static void ForgetClosed()
 {
@@ -36,6 +57,14 @@ bool ScreenIsOpen(const GameObject* screen)
     return screen && std::find(screens.begin(), screens.end(), screen) != screens.end();
 }
 
+std::vector<GameObject*> OpenScreens()
+{
+    ForgetClosed();
+    std::vector<GameObject*> open;
+    for (const ObjectRef<GameObject>& screen : screens) open.push_back(screen.Get());
+    return open;
+}
+
 GameObject* TopScreen()
 {
     ForgetClosed();
@@ -55,6 +84,7 @@ bool TakeClick(const GameObject* object, const GameObject* layer, const Camera2D
     if (!camera || !ClickReaches(object, layer)) return false;
     if (!PointInBox(ScreenToWorld(camera, LEInputMousePosition()), object)) return false;
     LEInputMouseConsume(MOUSE_LEFT);
+    NotePressAction(object->name, object);
     return true;
 }
 
@@ -62,5 +92,6 @@ bool TakeKey(const GameObject* layer, int key)
 {
     if (!LEInputKeyTriggered(key) || !OnTopScreen(layer)) return false;
     LEInputKeyConsume(key);
+    NotePressAction("key " + std::to_string(key));
     return true;
 }
