@@ -4,6 +4,9 @@
 // focus freeze, and a level that leaves nothing behind.
 #include <objects/Button.h>
 #include <objects/ProgBar.h>
+#include <objects/Screens.h>
+#include <menus/Credits.h>
+#include <menus/Pause.h>
 #include <LEInput.h>
 
 #include <algorithm>
@@ -344,13 +347,28 @@ TEST_F(LevelVariantTest, LevelThreeUsesThreeLanesOnTheRightEdge)
     }
 }
 
+// Level 4's victory shows the first credits page over the field and under the
+// win message; the page takes the presses until a right click or Escape clears
+// it, and only then does Escape pause.
 TEST_F(LevelVariantTest, NoRoundStartsAfterTheSixthWaveAndWinningLevelFourLeadsBackToTheMainMenu)
 {
+    CreateCredits();
     Enter(STATE_LEVEL_4);
     waveIndex = 6;
     Tap(SDL_SCANCODE_RETURN);
     EXPECT_TRUE(betweenRounds) << "no round starts after the sixth wave";
     EXPECT_TRUE(levelWon);
+    ASSERT_TRUE(CreditsPageShown(1));
+    EXPECT_EQ(TopScreen(), credits->page1);
+    EXPECT_TRUE(FindTextLabel(1235)->visible) << "the win message stands over the page";
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(CreditsPageShown(1) || pauseMenu->open) << "Escape clears the page first";
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(pauseMenu->open);
+    EXPECT_FALSE(FindTextLabel(1235)->visible) << "the win message is drawn over the pause panel";
+    ClickAt({0, 160});  // Resume
+    EXPECT_TRUE(FindTextLabel(1235)->visible) << "the win message comes back with the field";
+    FreeCredits();
     PushKeyEvent(SDL_SCANCODE_N, true);
     Step();
     EXPECT_EQ(nextState, STATE_MAIN_MENU);

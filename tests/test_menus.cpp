@@ -168,6 +168,11 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     LEScriptWaitFor("a click skips the splash", [] { return !MainMenuSplashRunning(); });
     LEScriptIdle(8);
     LEScriptWaitFor("the same click starts no level", [] { return currentState == STATE_MAIN_MENU; }, 1);
+    // How to play and back: the buttons act again.
+    ClickMenuButton(2);
+    LEScriptIdle(2);
+    Tap(SDL_SCANCODE_ESCAPE);
+    LEScriptIdle(2);
     ClickMenuButton(0);
     LEScriptWaitFor("Play leads to level 1", [] { return currentState == STATE_LEVEL_1; });
     ChooseHunter();

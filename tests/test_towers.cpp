@@ -59,10 +59,14 @@ TEST_F(TowerTest, PlayerDragsTurretsOntoSpotsAndCancelsWithTheRightButton)
     EXPECT_FLOAT_EQ(knight->transform.scale.x, 50.0f);
     EXPECT_FLOAT_EQ(knight->homePosition.x, -200.0f);
 
-    // The right button sends another drag home.
+    // A spot holds one turret: dropped on the knight's, another stays in hand,
+    // and the right button sends it home.
     const Vector2 home = mage->transform.position;
     ClickAt(home);
     ASSERT_TRUE(mage->dragging);
+    ClickAt({-200, 50});
+    EXPECT_TRUE(mage->dragging && !mage->placed) << "two turrets on one spot";
+    EXPECT_TRUE(knight->placed && !knight->dragging && Near(knight->transform.position, {-200, 50}));
     ClickAt({30, 85}, SDL_BUTTON_RIGHT);
     EXPECT_FALSE(mage->dragging || mage->placed);
     EXPECT_TRUE(Near(mage->transform.position, home));

@@ -62,7 +62,7 @@ void Bard::Update()
 void Bard::Attack()
 {
     AttackStep();
-    if (StrikeClicked() && bardAttackReady) {
+    if (bardAttackReady && StrikeClicked()) {
         attackObject->active = true;  // it is never drawn
         RestartAttackAnimation();
         DrawWorldCircle(attackPoint.position, ATTACK_REACH, ATTACK_OUTLINE_COLOR, 100);

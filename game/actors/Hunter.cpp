@@ -57,7 +57,7 @@ void Hunter::Attack()
 {
     AttackStep();
     attackObject->active = true;
-    if (StrikeClicked() && hunterAttackReady) {
+    if (hunterAttackReady && StrikeClicked()) {
         RestartAttackAnimation();
         DrawWorldCircle(attackPoint.position, ATTACK_REACH, ATTACK_OUTLINE_COLOR, 100);
         if (Enemy* enemy = FirstEnemyWithin(attackPoint.position, ATTACK_REACH)) {

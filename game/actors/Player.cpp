@@ -9,6 +9,7 @@
 #include "Enemy.h"
 #include "Hunter.h"
 #include "Thief.h"
+#include "Tower.h"
 #include "levels/LevelState.h"
 #include "objects/AnimationSheet.h"
 #include "objects/Camera2D.h"
@@ -123,7 +124,7 @@ void Player::CountAttackRecovery(bool* ready, float* timer) const
 // the mouse where it would land.
 bool Player::PlacingAbility(Vector2 previewSize) const
 {
-    if (!LEInputKeyPressed(KEY_E) || !OnTopScreen(nullptr)) return false;
+    if (!LEInputKeyPressed(KEY_E) || !OnTopScreen(nullptr) || TurretInHand()) return false;
     DrawWorldRect(MouseWorldPosition(), previewSize, ATTACK_OUTLINE_COLOR);
     return LEInputMousePressed(MOUSE_LEFT);
 }
@@ -151,6 +152,7 @@ void Player::AddAbilityArea(uint32_t id, const char* name, Vector2 size, uint32_
 bool Player::LayAbilityArea(Vector2 size, bool* ready)
 {
     if (!PlacingAbility(size)) return false;
+    LEInputMouseConsume(MOUSE_LEFT);
     NotePressAction("lay the ability");
     PlayAbilitySound();
     *ready = false;
@@ -201,9 +203,12 @@ Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture)
     return hero;
 }
 
+// With E held a click lays the ability instead (or nothing while it cools down).
 bool StrikeClicked()
 {
-    if (betweenRounds || !LEInputMouseTriggered(MOUSE_LEFT) || !OnTopScreen(nullptr)) return false;
+    if (betweenRounds || LEInputKeyPressed(KEY_E) || !LEInputMouseTriggered(MOUSE_LEFT) || !OnTopScreen(nullptr))
+        return false;
+    LEInputMouseConsume(MOUSE_LEFT);
     NotePressAction("strike");
     return true;
 }

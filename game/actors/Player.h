@@ -104,7 +104,9 @@ Player* MakeHero(int heroKind);
 // with `mesh` and animated by its kind's sheet (or `picture` without one), and
 // makes it currentPlayer. The character selection calls this.
 Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture);
-// A strike: the left button went down during a round, with no screen open over the field.
+// A strike: the left button went down during a round, with no screen open over
+// the field, E not held and nothing before the hero having taken the press.
+// Takes the press.
 bool StrikeClicked();
 // E held with a hero in play: the hero aims its ability, and the left button
 // lays it there rather than picking up the turret under the pointer.

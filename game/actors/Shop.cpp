@@ -27,7 +27,7 @@ static constexpr ShopRow ROWS[SHOP_BUTTON_COUNT] = {
 };
 static constexpr uint32_t BUTTON_ID = 200001;        // and up, in row order
 static constexpr uint32_t LABEL_ID = 100;            // and up, in row order
-static constexpr uint32_t PICTURE_ID = 200010;       // and up: drawn over the buttons they stand beside
+static constexpr uint32_t PICTURE_ID = 200000;       // and up: each drawn under the button it stands beside
 static constexpr Vector2 BUTTON_SIZE{150, 50};
 static constexpr uint32_t BUTTON_COLOR = 0xFF417DC1;
 

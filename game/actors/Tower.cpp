@@ -75,8 +75,9 @@ void Tower::Update()
 // sent home with the right one.
 // ---------------------------------------------------------------------------
 // One turret is in hand at a time, and it has the press before any other: a
-// turret resting on the spot it is dropped on, updated first, must not pick it up.
-static bool TurretInHand()
+// turret resting on the spot it is dropped on, updated first, must not pick it
+// up, nor may the hero lay its ability with it.
+bool TurretInHand()
 {
     return std::any_of(towerList.begin(), towerList.end(), [](const Tower* tower) { return tower->dragging; });
 }
@@ -108,14 +109,24 @@ void Tower::UpdatePlacing()
     }
 }
 
-// The first spot under the mouse takes the tower; a drop beside every spot
-// leaves it following the mouse.
+// Another turret stands on the spot (one in hand stands nowhere).
+static bool SpotHeld(const GameObject* spot, const Tower* except)
+{
+    return std::any_of(towerList.begin(), towerList.end(), [&](const Tower* tower) {
+        return tower != except && tower->placed && !tower->dragging && tower->alive &&
+               tower->transform.position.x == spot->transform.position.x &&
+               tower->transform.position.y == spot->transform.position.y;
+    });
+}
+
+// The first free spot under the mouse takes the tower; a drop beside every
+// spot, or on one another turret holds, leaves it following the mouse.
 void Tower::DropOnSpot(Vector2 mouse)
 {
     const uint32_t count = spotCount < uint32_t(TOWER_SPOT_COUNT) ? spotCount : uint32_t(TOWER_SPOT_COUNT);
     for (uint32_t i = 0; i < count; ++i) {
         const GameObject* spot = towerSpots[i];
-        if (!spot || !PointInBox(mouse, spot)) continue;
+        if (!spot || !PointInBox(mouse, spot) || SpotHeld(spot, this)) continue;
         active = true;
         dragging = false;
         transform.position = spot->transform.position;

@@ -62,3 +62,6 @@ private:
 };
 
 extern SceneIndex<Tower> towerList;
+
+// A turret follows the mouse: it takes every press of the left button.
+bool TurretInHand();

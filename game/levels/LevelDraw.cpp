@@ -7,6 +7,7 @@
 #include "LevelState.h"
 #include "Waves.h"
 #include "actors/Player.h"
+#include "menus/Credits.h"
 #include "objects/Camera2D.h"
 #include "objects/GameObject.h"
 #include "objects/Screens.h"
@@ -42,7 +43,8 @@ void UpdateWaveEffectText()
 }
 
 // The message label and its backdrop are made once per level and shown for as
-// long as the level stays won or lost.
+// long as the level stays won or lost, except under a screen opened over the
+// field (the credits page lets the message stand over it).
 static void ShowEndScreen(uint32_t labelId, const char* message, uint32_t backdropId, const char* backdropName)
 {
     TextLabel* label = FindTextLabel(labelId);
@@ -50,9 +52,11 @@ static void ShowEndScreen(uint32_t labelId, const char* message, uint32_t backdr
         label = AddTextLabel(new TextLabel(levelFont, Transform{}, " ", labelId, 0xFF000000));
         SetLabelText(label, message);
     }
-    label->visible = true;
-    if (!FindObject(backdropName))
-        AddObject(objectList, new GameObject, backdropId, backdropName, 0, 0, 400, 50, 0, quadMesh, nullptr);
+    GameObject* backdrop = FindObject(backdropName);
+    if (!backdrop)
+        backdrop = AddObject(objectList, new GameObject, backdropId, backdropName, 0, 0, 400, 50, 0, quadMesh, nullptr);
+    const GameObject* top = TopScreen();
+    label->visible = backdrop->visible = !top || (credits && top == credits->page1);
 }
 
 void ShowWinScreen()

@@ -114,6 +114,8 @@ static void RoundPhase()
     for (Tower* turret : turrets)
         if (turret && !turret->placed) turret->visible = false;
     ShowCharSel(false);
+    // The shop's button has a click before the hero, who would strike with it.
+    if (shop) shop->Update();
     SpawnStep();
 }
 
@@ -123,10 +125,15 @@ static void BetweenRoundsPhase()
         if (button) button->active = button->visible = true;
     ShowCharSel(true);
     if (charSelScreen) charSelScreen->Update();
-    // The turrets join the field once a hero is in play.
+    // The turrets join the field once a hero is in play; the selection's panel
+    // covers them while it is open.
+    const bool selecting = charSelScreen && charSelScreen->screenOpen;
     if (FindPlayer()) {
-        for (Tower* turret : turrets)
-            if (turret) turret->active = turret->visible = true;
+        for (Tower* turret : turrets) {
+            if (!turret) continue;
+            turret->active = true;
+            turret->visible = !selecting;
+        }
         for (uint32_t id : {10u, 11u, 12u, 13u, 14u, 15u}) SetLabelVisible(id, true);
         ShowRoundPrompts(true);
     }
@@ -137,14 +144,20 @@ static void BetweenRoundsPhase()
     if (TakeKey(nullptr, KEY_ENTER)) StartRound();
 }
 
-// The last level's victory shows the first credits page over everything; a
-// right click clears it and every text away (the win message comes back).
+// The last level's victory shows the first credits page over the field, under
+// the win message; while it shows it is the screen on top. A right click (or
+// Escape) clears it and every text away (the win message comes back).
 static void CreditsOnVictory(const LevelDesc& level, bool justWon)
 {
     if (level.nextState != STATE_MAIN_MENU) return;
     if (justWon) ShowCreditsPage(1, true);
-    if (!CreditsPageShown(1) || !LEInputMousePressed(MOUSE_RIGHT)) return;
-    NotePressAction("clear the credits");
+    if (!CreditsPageShown(1)) return;
+    bool cleared = TakeKey(credits->page1, KEY_ESCAPE);
+    if (!cleared && LEInputMousePressed(MOUSE_RIGHT)) {
+        NotePressAction("clear the credits");
+        cleared = true;
+    }
+    if (!cleared) return;
     ShowCreditsPage(1, false);
     for (TextLabel* label : textList) label->visible = false;
 }

@@ -1,6 +1,8 @@
 // Credits: the pages and their lifetime (see Credits.h).
 #include "Credits.h"
 
+#include "objects/Screens.h"
+
 Credits* credits = nullptr;
 
 static const char* const PAGE_FILES[2] = {"Assets/Credits/Credits1.png", "Assets/Credits/Credits2.png"};
@@ -46,10 +48,12 @@ void ShowCreditsPage(int page, bool shown)
     if (shown && !object->visible) {
         texture = LETextureLoad(PAGE_FILES[page == 1 ? 0 : 1]);
         object->texture = texture;
+        PushScreen(object);
     } else if (!shown && object->visible) {
         object->texture = nullptr;
         LETextureUnload(texture);
         texture = nullptr;
+        PopScreen(object);
     }
     object->visible = shown;
 }

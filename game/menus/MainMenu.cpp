@@ -231,6 +231,13 @@ static void RunSplash(float dt)
     if (skipped) EndSplash();
 }
 
+static void ReturnToButtons()
+{
+    SetButtonsShown(true);
+    menu.creditsRunning = false;
+    menu.titleLabel->visible = true;
+}
+
 // Page 1 for six seconds, page 2 until ten.
 static void RunCredits(float dt)
 {
@@ -241,16 +248,8 @@ static void RunCredits(float dt)
     }
     if (menu.creditsTime >= CREDITS_END) {
         ShowCreditsPage(2, false);
-        menu.creditsRunning = false;
-        menu.titleLabel->visible = true;
+        ReturnToButtons();
     }
-}
-
-static void ReturnToButtons()
-{
-    SetButtonsShown(true);
-    menu.creditsRunning = false;
-    menu.titleLabel->visible = true;
 }
 
 // A button acts while the menu is live and the button can be seen: not under
@@ -280,12 +279,12 @@ static void MenuButtons()
     }
     if (Pressed(CREDITS)) {
         menu.titleLabel->visible = false;
+        SetButtonsShown(false);  // the labels are drawn over the page otherwise
         ShowCreditsPage(1, true);
         menu.creditsTime = 0.0f;
         menu.creditsRunning = true;
     }
-    if (CreditsPageShown(1) && LEInputKeyTriggered(KEY_ESCAPE)) {
-        NotePressAction("close the credits");
+    if (CreditsPageShown(1) && TakeKey(credits->page1, KEY_ESCAPE)) {
         ShowCreditsPage(1, false);
         for (TextLabel* label : textList) label->visible = false;
         ReturnToButtons();
@@ -299,13 +298,13 @@ static void MenuButtons()
         }
         menu.menuInteractive = false;
     }
+    // Back from settings or how to play: the buttons come back whole, acting
+    // again as well as shown (how to play made them inactive).
     if (!menu.menuSettings->open && !menu.menuHowToPlay->open && !menu.menuInteractive) {
         menu.menuInteractive = true;
         menu.titleLabel->visible = true;
-        for (int i = 0; i < MENU_BUTTON_COUNT; ++i) {
-            menu.menuButtons[i]->alive = menu.menuButtons[i]->visible = true;
-            menu.menuButtonLabels[i]->visible = true;
-        }
+        for (Button* button : menu.menuButtons) button->alive = true;
+        SetButtonsShown(true);
     }
     if (Pressed(QUIT)) {
         SetButtonsShown(false);

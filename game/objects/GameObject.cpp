@@ -167,8 +167,8 @@ void DrawScene(Camera2D* camera)
     const Matrix3 view = CameraViewMatrix(camera);
     for (GameObject* object : objectList)
         if (object->alive && object->visible) object->Draw(&view);
-    for (TextLabel* label : textList)
-        if (label->visible) DrawTextLabel(label, &view);
     for (GameObject* overlay : overlayList)
         if (overlay->alive && overlay->visible) overlay->Draw(&view);
+    for (TextLabel* label : textList)
+        if (label->visible) DrawTextLabel(label, &view);
 }

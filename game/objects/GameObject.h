@@ -64,8 +64,9 @@ struct Backdrop : GameObject {
 
 extern std::list<GameObject*> objectList;
 extern std::list<GameObject*> destroyQueue;
-// Objects drawn over everything, labels included, in every state (the credits
-// pages). Not owned: whoever adds an object removes it before deleting it.
+// Objects drawn over every object of the scene and under the labels, in every
+// state (the credits pages). Not owned: whoever adds an object removes it
+// before deleting it.
 extern std::list<GameObject*> overlayList;
 
 // Sets the flags, moves the object to the end of `list` and places it. Null is ignored.
