@@ -245,16 +245,16 @@ std::vector<Drawn> DrawnNow()
 // ---------------------------------------------------------------------------
 // States
 // ---------------------------------------------------------------------------
-const char* StateName(int32_t state)
+std::string StateName(int32_t state) { return state == STATE_MAIN_MENU ? "main menu" : "level " + std::to_string(state); }
+
+// The panel an open screen lays over the field, for those that have one.
+const GameObject* PanelOf(const GameObject* screen)
 {
-    switch (state) {
-    case STATE_MAIN_MENU: return "main menu";
-    case STATE_LEVEL_1: return "level 1";
-    case STATE_LEVEL_2: return "level 2";
-    case STATE_LEVEL_3: return "level 3";
-    case STATE_LEVEL_4: return "level 4";
-    default: return "?";
-    }
+    if (const auto* pause = dynamic_cast<const Pause*>(screen)) return pause->background;
+    if (const auto* settings = dynamic_cast<const Settings*>(screen)) return settings->panel;
+    if (const auto* panel = dynamic_cast<const Shop*>(screen)) return panel->panelBackground;
+    if (const auto* selector = dynamic_cast<const CharSel*>(screen)) return selector->screenBackground;
+    return nullptr;
 }
 
 // The screen is shown: its panel, its text or its box is on the screen.
@@ -263,25 +263,10 @@ bool ScreenShown(const GameObject* screen)
     if (const auto* pause = dynamic_cast<const Pause*>(screen))
         return pause->background->visible || pause->confirmBox->visible || pause->howToPlay->open ||
                pause->settings->open;
-    if (const auto* settings = dynamic_cast<const Settings*>(screen)) return settings->panel->visible;
     if (const auto* text = dynamic_cast<const HTPlay*>(screen)) return text->lines[0]->visible;
-    if (const auto* panel = dynamic_cast<const Shop*>(screen)) return panel->panelBackground->visible;
-    if (const auto* selector = dynamic_cast<const CharSel*>(screen)) return selector->screenBackground->visible;
-    if (screen == controlsText) {
-        const TextLabel* label = FindTextLabel(12456);
-        return label && label->visible;
-    }
-    return screen->visible && screen->mesh;
-}
-
-// The panel an open screen lays over the field, while it has one.
-const GameObject* PanelOf(const GameObject* screen)
-{
-    if (const auto* pause = dynamic_cast<const Pause*>(screen)) return pause->background;
-    if (const auto* settings = dynamic_cast<const Settings*>(screen)) return settings->panel;
-    if (const auto* panel = dynamic_cast<const Shop*>(screen)) return panel->panelBackground;
-    if (const auto* selector = dynamic_cast<const CharSel*>(screen)) return selector->screenBackground;
-    return nullptr;
+    if (screen == controlsText) return FindTextLabel(12456) && FindTextLabel(12456)->visible;
+    const GameObject* panel = PanelOf(screen);
+    return panel ? panel->visible : screen->visible && screen->mesh;
 }
 
 struct Observed {
@@ -379,6 +364,7 @@ struct Crawl {
     std::vector<Drawn> before;         // what was drawn when the input began
     bool collecting = false, done = false;
     size_t transitions = 0, inputsTried = 0;
+    bool qQuits = false;  // Q on the won level ended the program
     std::vector<Violation> violations;
     std::set<std::string> reported;
     int currentDepth = 0;
@@ -463,6 +449,7 @@ void Land()
 
     if (job.from >= 0) {
         ++crawl.transitions;
+        if (job.input.scancode == SDL_SCANCODE_Q && programEnded) crawl.qQuits = true;
         // One press, one action.
         if (crawl.actions.size() > 1) {
             std::string what = job.input.name + " did " + std::to_string(crawl.actions.size()) + " things:";
@@ -535,10 +522,9 @@ void QueueJob(const Job& job)
     if (job.from >= 0)
         for (const Input& in : crawl.nodes[size_t(job.from)].path) QueueInput(in);
     Step("snapshot", TakeSnapshot);
-    if (job.from >= 0) {
-        ++crawl.inputsTried;
-        QueueInput(job.input);
-    }
+    if (job.from >= 0) QueueInput(job.input);
+    // Every input played, the replays' included.
+    crawl.inputsTried += job.from >= 0 ? crawl.nodes[size_t(job.from)].path.size() + 1 : 0;
     Step("land", Land);
 }
 
@@ -691,6 +677,7 @@ struct Group {
     const char* name;
     int32_t state;
 };
+void PrintTo(const Group& group, std::ostream* out) { *out << group.name; }
 
 class ScreenCrawler : public testing::TestWithParam<Group> {
 protected:
@@ -738,17 +725,18 @@ TEST_P(ScreenCrawler, EveryScreenLeadsOnAndWhatIsDrawnOnTopTakesThePress)
 
     size_t expanded = 0;
     for (const Node& n : crawl.nodes) expanded += n.expanded;
-    printf("Crawled %s to a depth of %d inputs: %zu states (%zu walked on), %zu transitions, %zu inputs tried, "
-           "%zu violations\n",
-           GetParam().name, crawl.depth, crawl.nodes.size(), expanded, crawl.transitions, crawl.inputsTried,
-           crawl.violations.size());
-    if (getenv("EB_CRAWL_VERBOSE"))
-        for (const Node& n : crawl.nodes) printf("  state: %s\n    via %s\n", n.seen.key.c_str(), PathText(n.root, n.path).c_str());
+    printf("Crawled %s to a depth of %d inputs (%s): %zu states (%zu walked on, the rest in other states), "
+           "%zu transitions, %zu inputs played, %zu violations\n",
+           GetParam().name, crawl.depth, crawl.frontier.empty() ? "no new state left" : "new states left deeper",
+           crawl.nodes.size(), expanded, crawl.transitions, crawl.inputsTried, crawl.violations.size());
     for (const Violation& v : crawl.violations)
         printf("  VIOLATION (%s): %s\n    path: %s\n", v.rule.c_str(), v.what.c_str(), v.path.c_str());
     fflush(stdout);
     EXPECT_TRUE(crawl.violations.empty()) << crawl.violations.size() << " violations";
     EXPECT_GT(crawl.transitions, 0u);
+    if (crawl.group != STATE_MAIN_MENU) {
+        EXPECT_TRUE(crawl.qQuits) << "Q on the won level ends the program";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreenCrawler,
