@@ -53,8 +53,10 @@ static void ShowEndScreen(uint32_t labelId, const char* message, uint32_t backdr
         SetLabelText(label, message);
     }
     GameObject* backdrop = FindObject(backdropName);
-    if (!backdrop)
+    if (!backdrop) {
         backdrop = AddObject(objectList, new GameObject, backdropId, backdropName, 0, 0, 400, 50, 0, quadMesh, nullptr);
+        SortObjectsById();  // under the turrets, as its id lays it: a turret on a spot there stays in sight
+    }
     const GameObject* top = TopScreen();
     label->visible = backdrop->visible = !top || (credits && top == credits->page1);
 }
