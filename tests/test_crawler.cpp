@@ -47,6 +47,7 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
+#include <tuple>
 #include <set>
 #include <sstream>
 
@@ -96,7 +97,7 @@ void PointAt(Vector2 world)
     });
 }
 
-void Button(int sdlButton)
+void PressAndRelease(int sdlButton)
 {
     Step("press", [sdlButton] { LEPlatformInjectMouseButton(sdlButton, true); });
     Step("release", [sdlButton] { LEPlatformInjectMouseButton(sdlButton, false); });
@@ -110,14 +111,14 @@ void Key(int scancode, bool down)
 void QueueInput(const Input& in)
 {
     switch (in.press) {
-    case Press::Click: PointAt(in.world); Button(SDL_BUTTON_LEFT); break;
+    case Press::Click: PointAt(in.world); PressAndRelease(SDL_BUTTON_LEFT); break;
     case Press::EClick:
         Key(SDL_SCANCODE_E, true);
         PointAt(in.world);
-        Button(SDL_BUTTON_LEFT);
+        PressAndRelease(SDL_BUTTON_LEFT);
         Key(SDL_SCANCODE_E, false);
         break;
-    case Press::RightClick: PointAt(in.world); Button(SDL_BUTTON_RIGHT); break;
+    case Press::RightClick: PointAt(in.world); PressAndRelease(SDL_BUTTON_RIGHT); break;
     case Press::Key: Key(in.scancode, true); Key(in.scancode, false); break;
     case Press::CtrlKey:
         Key(SDL_SCANCODE_LCTRL, true);
@@ -153,10 +154,9 @@ std::vector<Input> ClickInputs()
 {
     std::vector<Input> clicks;
     if (!StateCamera()) return clicks;
-    std::map<std::pair<long, long>, size_t> at;
+    std::map<std::tuple<Press, long, long>, size_t> at;  // the click made at each point
     auto add = [&](Press press, Vector2 p, const std::string& name) {
-        const auto where = std::make_pair(std::lround(p.x), std::lround(p.y));
-        const auto key = std::make_pair(where.first * 4 + long(press), where.second);
+        const auto key = std::make_tuple(press, std::lround(p.x), std::lround(p.y));
         if (auto found = at.find(key); found != at.end()) {
             clicks[found->second].name = name;  // named after what is drawn last there
             return;
@@ -166,7 +166,7 @@ std::vector<Input> ClickInputs()
     };
     for (GameObject* object : objectList) {
         if (!object->alive || !object->visible) continue;
-        const bool button = dynamic_cast<::Button*>(object) != nullptr;
+        const bool button = dynamic_cast<Button*>(object) != nullptr;
         if (!button && !dynamic_cast<Tower*>(object) && !IsTowerSpot(object)) continue;
         const std::string name = object->name + "#" + std::to_string(object->id);
         add(Press::Click, object->transform.position, "click " + name);
@@ -211,7 +211,7 @@ bool OfTheField(const GameObject* object)
                                                 "Projectile", "Player", "Nexus", "TowerPlace",
                                                 "wherestart0", "wherestart1", "WinBG", "LoseBG"};
     if (names.count(object->name)) return true;
-    for (const ::Button* pedestal : towerButtons)
+    for (const Button* pedestal : towerButtons)
         if (object == pedestal) return true;
     return dynamic_cast<const Enemy*>(object) || dynamic_cast<const Tower*>(object);
 }
@@ -223,7 +223,7 @@ std::vector<Drawn> DrawnNow()
         if (!o->alive || !o->visible || !o->mesh || o->transform.scale.x == 0.0f || o->transform.scale.y == 0.0f)
             continue;
         drawn.push_back({o, o->name + "#" + std::to_string(o->id), BoxOf(o->transform.position, o->transform.scale),
-                         o->transform.position, false, dynamic_cast<::Button*>(o) != nullptr,
+                         o->transform.position, false, dynamic_cast<Button*>(o) != nullptr,
                          currentState != STATE_MAIN_MENU && OfTheField(o)});
     }
     for (TextLabel* l : textList) {
@@ -304,7 +304,7 @@ Observed Observe(int32_t group)
     if (!screens.empty()) o.top = screens.back()->name;
     key << " buttons:";
     for (const GameObject* object : objectList) {
-        const auto* b = dynamic_cast<const ::Button*>(object);
+        const auto* b = dynamic_cast<const Button*>(object);
         if (!b || !b->alive || !b->visible) continue;
         key << " " << b->name << (b->active ? "" : "(inert)");
     }
@@ -363,7 +363,7 @@ struct Crawl {
     std::vector<PressAction> actions;  // what the input's press did
     std::vector<Drawn> before;         // what was drawn when the input began
     bool collecting = false, done = false;
-    size_t transitions = 0, inputsTried = 0;
+    size_t transitions = 0, inputsPlayed = 0;
     bool qQuits = false;  // Q on the won level ended the program
     std::vector<Violation> violations;
     std::set<std::string> reported;
@@ -524,7 +524,7 @@ void QueueJob(const Job& job)
     Step("snapshot", TakeSnapshot);
     if (job.from >= 0) QueueInput(job.input);
     // Every input played, the replays' included.
-    crawl.inputsTried += job.from >= 0 ? crawl.nodes[size_t(job.from)].path.size() + 1 : 0;
+    crawl.inputsPlayed += job.from >= 0 ? crawl.nodes[size_t(job.from)].path.size() + 1 : 0;
     Step("land", Land);
 }
 
@@ -587,7 +587,7 @@ void ChooseHunter()
         const SDL_Point p = WindowPixel(charSelScreen->portraits[0]->transform.position);
         LEPlatformWarpMouse(p.x, p.y);
     });
-    Button(SDL_BUTTON_LEFT);
+    PressAndRelease(SDL_BUTTON_LEFT);
     LEScriptWaitFor("a hero is chosen", [] { return currentPlayer != nullptr; }, 30);
     LEScriptIdle(SETTLE_FRAMES);
 }
@@ -731,7 +731,7 @@ TEST_P(ScreenCrawler, EveryScreenLeadsOnAndWhatIsDrawnOnTopTakesThePress)
     printf("Crawled %s to a depth of %d inputs: %zu states (%zu walked on, %zu found at the last depth, %zu in "
            "other states or the program's end), %zu transitions, %zu inputs played, %zu violations\n",
            GetParam().name, crawl.depth, crawl.nodes.size(), expanded, crawl.frontier.size(), elsewhere,
-           crawl.transitions, crawl.inputsTried, crawl.violations.size());
+           crawl.transitions, crawl.inputsPlayed, crawl.violations.size());
     for (const Violation& v : crawl.violations)
         printf("  VIOLATION (%s): %s\n    path: %s\n", v.rule.c_str(), v.what.c_str(), v.path.c_str());
     fflush(stdout);

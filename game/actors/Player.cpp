@@ -206,7 +206,7 @@ Player* SpawnHero(int heroKind, LEMesh* mesh, LETexture* picture)
 // With E held a click lays the ability instead (or nothing while it cools down).
 bool StrikeClicked()
 {
-    if (betweenRounds || LEInputKeyPressed(KEY_E) || !LEInputMouseTriggered(MOUSE_LEFT) || !OnTopScreen(nullptr))
+    if (betweenRounds || HeroAimsAbility() || !LEInputMouseTriggered(MOUSE_LEFT) || !OnTopScreen(nullptr))
         return false;
     LEInputMouseConsume(MOUSE_LEFT);
     NotePressAction("strike");

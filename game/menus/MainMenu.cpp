@@ -252,12 +252,11 @@ static void RunCredits(float dt)
     }
 }
 
-// A button acts while the menu is live and the button can be seen: not under
-// the credits, nor under a screen opened over the menu.
+// A button acts while the menu is live and nothing is open over it (a credits
+// page is a screen too).
 static bool Pressed(int button)
 {
-    return menu.menuInteractive && !menu.creditsRunning &&
-           TakeClick(menu.menuButtons[button], nullptr, menu.menuCamera);
+    return menu.menuInteractive && TakeClick(menu.menuButtons[button], nullptr, menu.menuCamera);
 }
 
 static void OpenOverMenu(GameObject* screen)
