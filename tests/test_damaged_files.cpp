@@ -105,6 +105,10 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
         {"font_nan_scale.ttf", "its ascent does not rise above its descent"},
         {"font_zero_em.ttf", "its em size is zero or absurd"},
         {"sound_huge_data.wav", "claims more bytes than the file holds"},
+        {"sound_bare_wave_huge_data.wav", "claims more bytes than the file holds"},
+        {"sound_one_hertz.wav", "more memory than any sound the game plays"},
+        {"sound_aiff_huge_count.wav", "a format the game does not play"},
+        {"sound_voc_silence.wav", "a format the game does not play"},
         {"png_empty_first_idat.png", "its first image data chunk is empty"},
         {"png_chunk_claims_a_gigabyte.png", "a chunk claims more bytes than the file holds"},
     };
@@ -144,6 +148,30 @@ TEST_F(DamagedFiles, InputsThatOnceCrashedTheFuzzersAreHarmless)
     EXPECT_EQ(LEFontCount(), 0);
     EXPECT_EQ(LETextureCount(), 0);
     EXPECT_EQ(LEAudioLoadedCount(), 0u);
+}
+
+// The sound check lets through every form SDL's WAV reader plays (each coding,
+// the bare form type, chunks between) and MP3: each loads and passes the
+// start-up check (tools/fuzz/craft_inputs.py writes them).
+TEST_F(DamagedFiles, EverySoundFormTheReadersPlayStillPlays)
+{
+    StartDiskAudio();
+    size_t forms = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(EB_SOURCE_DIR "/tests/data/sound_forms")) {
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        testing::internal::CaptureStderr();
+        SoundAsset* sound = AudioLoad(path.c_str());
+        const AssetFile file{path.c_str(), AssetKind::Sound};
+        const std::vector<std::string> checked = CheckAssetFiles(&file, 1);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(sound, nullptr) << said;
+        EXPECT_EQ(checked, std::vector<std::string>{});
+        AudioUnload(sound);
+        ++forms;
+    }
+    StopDiskAudio();
+    EXPECT_GE(forms, 13u);
 }
 
 // The start-up check: the shipped files all pass and the list names every file

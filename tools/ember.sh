@@ -65,13 +65,14 @@ build_fuzz() {
 }
 
 # Seeds from the game's own files (the small ones: a seed sets the largest
-# input tried) and the regression inputs, per loader.
+# input tried), a sound of every form the game plays and the regression inputs,
+# per loader.
 seed_fuzzers() {
     local seeds="$1"
     rm -rf "$seeds"
     mkdir -p "$seeds"/{sheet,sound,png,font}
     cp Assets/Sprites/Heroes/Animations/*/*_spritesheet "$seeds/sheet/"
-    find Assets/Audio tests/data/fuzz -type f \( -name '*.wav' -o -name '*.mp3' \) -size -400k -exec cp {} "$seeds/sound/" \;
+    find Assets/Audio tests/data/fuzz tests/data/sound_forms -type f \( -name '*.wav' -o -name '*.mp3' \) -size -400k -exec cp {} "$seeds/sound/" \;
     find Assets tests/data/fuzz -type f -name '*.png' -size -200k -exec cp --backup=numbered {} "$seeds/png/" \;
     find Assets tests/data/fuzz -type f -name '*.ttf' -exec cp --backup=numbered {} "$seeds/font/" \;
 }

@@ -11,10 +11,11 @@
 //   reuses them; each play here bumps the channel's serial, and every call checks
 //   the voice's serial first.
 #include "LESoundBackend.h"
+#include "LESoundFileCheck.h"
 
 #include <cerrno>   // Required for: errno
 #include <cstdio>   // Required for: fopen, fread
-#include <cstring>  // Required for: strerror, memcmp
+#include <cstring>  // Required for: strerror
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -104,7 +105,7 @@ bool LESoundBackendStart(int channelCount, std::string* whyNot)
     // MP3 is decoded through SDL_mixer's music decoders; WAV needs no extra decoder,
     // so a missing MP3 decoder only makes MP3 files fail to load.
     Mix_Init(MIX_INIT_MP3);
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (Mix_OpenAudio(LE_SOUND_MIX_RATE, AUDIO_S16SYS, LE_SOUND_MIX_CHANNELS, 1024) != 0) {
         if (whyNot) *whyNot = Mix_GetError();
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -172,61 +173,15 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
     return LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
 }
 
-static uint32_t Little32(const unsigned char* p)
+// Why the mixer must not read these bytes, or null.
+static const char* Damage(const unsigned char* file, size_t size)
 {
-    return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
+    return size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : LESoundFileDamage(file, size);
 }
 
-static uint16_t Little16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-
-static bool IsWave(const unsigned char* file, size_t size)
+static void SayDamage(const char* damage, std::string* whyNot)
 {
-    return size >= 12 && memcmp(file, "RIFF", 4) == 0 && memcmp(file + 8, "WAVE", 4) == 0;
-}
-
-// A WAV format chunk SDL can read: a sample coding it knows, with channels, a
-// rate, and blocks that hold a sample of every channel.
-static const char* CheckWaveFormat(const unsigned char* format, uint32_t length)
-{
-    if (length < 16) return "its format chunk is damaged";
-    uint16_t coding = Little16(format);
-    const uint16_t channels = Little16(format + 2), blockAlign = Little16(format + 12), bits = Little16(format + 14);
-    const uint32_t rate = Little32(format + 4);
-    if (coding == 0xFFFE && length >= 26) coding = Little16(format + 24);  // extensible: its sub-format
-    if (channels == 0 || channels > 255 || rate == 0 || rate > uint32_t(INT32_MAX) || blockAlign == 0)
-        return "its format chunk is damaged";
-    const bool pcm = coding == 1, floating = coding == 3, companded = coding == 6 || coding == 7,
-               adpcm = coding == 2 || coding == 0x11;
-    if (!pcm && !floating && !companded && !adpcm) return "it is in a sound format the game cannot play";
-    const bool bitsFit = pcm        ? bits == 8 || bits == 16 || bits == 24 || bits == 32
-                         : floating ? bits == 32
-                         : companded ? bits == 8
-                                     : true;
-    if (!bitsFit || (!adpcm && blockAlign < uint32_t(channels) * bits / 8)) return "its format chunk is damaged";
-    return nullptr;
-}
-
-// A RIFF WAVE file's chunks, each of the size it declares, must lie inside the
-// file: the mixer believes a data chunk's size and reserves it before reading.
-// The start-up check (whole) also wants a format SDL can read and, after it,
-// the sound data: that much says a WAV file will play, without converting it.
-static const char* CheckWave(const unsigned char* file, size_t size, bool whole)
-{
-    if (!IsWave(file, size)) return nullptr;  // the mixer says what it is not
-    bool format = false, data = false;
-    for (size_t at = 12; at + 8 <= size;) {
-        const uint64_t length = Little32(file + at + 4);
-        if (length > size - at - 8) return "a chunk of the WAV file claims more bytes than the file holds";
-        if (whole && memcmp(file + at, "fmt ", 4) == 0 && !format && !data) {
-            if (const char* why = CheckWaveFormat(file + at + 8, uint32_t(length))) return why;
-            format = true;
-        }
-        data = data || memcmp(file + at, "data", 4) == 0;
-        at += 8 + size_t(length) + (length & 1);
-    }
-    if (whole && !format) return "the WAV file has no format chunk before its sound data";
-    if (whole && !data) return "the WAV file holds no sound data";
-    return nullptr;
+    if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
 }
 
 bool LESoundBackendCheck(const char* path, std::string* whyNot)
@@ -237,17 +192,16 @@ bool LESoundBackendCheck(const char* path, std::string* whyNot)
     }
     std::vector<unsigned char> bytes;
     if (!ReadSoundFile(path, &bytes, whyNot)) return false;
-    if (!IsWave(bytes.data(), bytes.size()) || bytes.size() > LE_SOUND_MAX_FILE_BYTES) {
-        // Not WAV (an MP3 effect, small) or too large: the decoder tells.
-        LESoundBackendSound* sound = LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
-        LESoundBackendReleaseSound(sound);
-        return sound != nullptr;
-    }
-    if (const char* damage = CheckWave(bytes.data(), bytes.size(), true)) {
-        if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
+    if (const char* damage = Damage(bytes.data(), bytes.size())) {
+        SayDamage(damage, whyNot);
         return false;
     }
-    return true;
+    // A WAV file that passes is one SDL reads and plays. An MP3 file (a small
+    // effect) says so only by being decoded.
+    if (!LESoundFileIsMp3(bytes.data(), bytes.size())) return true;
+    LESoundBackendSound* sound = LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
+    LESoundBackendReleaseSound(sound);
+    return sound != nullptr;
 }
 
 LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot)
@@ -256,10 +210,8 @@ LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size
         if (whyNot) *whyNot = "sound is off";
         return nullptr;
     }
-    const char* damage =
-        size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : CheckWave(file, size, false);
-    if (damage) {
-        if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
+    if (const char* damage = Damage(file, size)) {
+        SayDamage(damage, whyNot);
         return nullptr;
     }
     // Mix_LoadWAV_RW reads WAV directly and hands other formats (MP3) to the
@@ -270,7 +222,7 @@ LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size
     Mix_Chunk* chunk = memory ? Mix_LoadWAV_RW(memory, 0) : nullptr;
     if (memory) SDL_RWclose(memory);
     if (!chunk) {
-        if (whyNot) *whyNot = std::string("not a sound the game can play (") + Mix_GetError() + ")";
+        SayDamage(Mix_GetError(), whyNot);
         return nullptr;
     }
     return new LESoundBackendSound{chunk};

@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """Makes the regression inputs that aim at stb_truetype's published weak points
-and at the sound loader's trust in a WAV header, from the game's own files, and
-writes them to tests/data/fuzz/. Each must be refused in words by the loaders.
+and at the sound readers' trust in a file's declared sizes, from the game's own
+files, and writes them to tests/data/fuzz/. Each must be refused in words by the
+loaders. Also writes one small sound of every form the game plays to
+tests/data/sound_forms/: each must still play, and each seeds the sound fuzzer.
     python3 tools/fuzz/craft_inputs.py        (from the repository root)
 """
+import math
 import struct
 from pathlib import Path
 
 OUT = Path("tests/data/fuzz")
+FORMS = Path("tests/data/sound_forms")
 ARIAL = Path("Assets/Fonts/arial.ttf").read_bytes()
 EXETER = Path("Assets/Fonts/Kingthings Exeter.ttf").read_bytes()
 
@@ -74,7 +78,97 @@ def last_point_off_curve(font, start):
     return not flags[points - 1] & 1
 
 
+def chunk(tag, data):
+    """A RIFF chunk, padded to an even length."""
+    return tag + struct.pack("<I", len(data)) + data + (b"\0" if len(data) & 1 else b"")
+
+
+def wave(chunks, bare=False):
+    """A WAV file: RIFF's header, or only the form type WAVE, as SDL also reads."""
+    body = b"".join(chunks)
+    return b"WAVE" + body if bare else b"RIFF" + struct.pack("<I", 4 + len(body)) + b"WAVE" + body
+
+
+def fmt(coding, channels, rate, align, bits, extra=None):
+    data = struct.pack("<HHIIHH", coding, channels, rate, rate * align, align, bits)
+    if extra is not None:
+        data += struct.pack("<H", len(extra)) + extra
+    return chunk(b"fmt ", data)
+
+
+def tone(count, scale, offset=0):
+    return [int(offset + scale * math.sin(i * 0.07)) for i in range(count)]
+
+
+MS_ADPCM_COEFFICIENTS = [(256, 0), (512, -256), (0, 0), (192, 64), (240, 0), (460, -208), (392, -232)]
+PCM_GUID = bytes.fromhex("0100000000001000800000aa00389b71")
+
+
+def sound_forms():
+    """One short sound of each coding and layout SDL's WAV reader plays, and an MP3."""
+    pcm16 = struct.pack("<400h", *tone(400, 8000))
+    ms_block = struct.pack("<BhhH", 0, 16, 0, 0) + bytes((i * 37) & 0xFF for i in range(249))
+    ima_block = struct.pack("<hBB", 0, 10, 0) + bytes((i * 53) & 0xFF for i in range(252))
+    mp3 = Path("Assets/Audio/SFX/sfx_hunter.mp3").read_bytes()
+    return {
+        "pcm8_mono.wav": wave([fmt(1, 1, 22050, 1, 8), chunk(b"data", bytes(tone(500, 100, 128)))]),
+        "pcm16_stereo.wav": wave([fmt(1, 2, 44100, 4, 16), chunk(b"data", pcm16)]),
+        "pcm24_mono.wav": wave([fmt(1, 1, 44100, 3, 24),
+                                chunk(b"data", b"".join(struct.pack("<i", v)[:3] for v in tone(300, 1 << 20)))]),
+        "pcm32_mono.wav": wave([fmt(1, 1, 44100, 4, 32), chunk(b"data", struct.pack("<300i", *tone(300, 1 << 28)))]),
+        "float32_mono.wav": wave([fmt(3, 1, 44100, 4, 32, b""),
+                                  chunk(b"data", struct.pack("<300f", *[v / 9000 for v in tone(300, 8000)]))]),
+        "alaw_mono.wav": wave([fmt(6, 1, 8000, 1, 8, b""), chunk(b"data", bytes(tone(400, 100, 128)))]),
+        "mulaw_mono.wav": wave([fmt(7, 1, 8000, 1, 8, b""), chunk(b"data", bytes(tone(400, 100, 128)))]),
+        "ms_adpcm_mono.wav": wave([fmt(2, 1, 22050, 256, 4, struct.pack("<HH", 500, 7) + b"".join(
+            struct.pack("<hh", *c) for c in MS_ADPCM_COEFFICIENTS)), chunk(b"data", ms_block * 2)]),
+        "ima_adpcm_mono.wav": wave([fmt(0x11, 1, 22050, 256, 4, struct.pack("<H", 505)),
+                                    chunk(b"data", ima_block * 2)]),
+        "extensible_stereo.wav": wave([fmt(0xFFFE, 2, 44100, 4, 16, struct.pack("<HI", 16, 3) + PCM_GUID),
+                                       chunk(b"data", pcm16)]),
+        # Chunks the reader steps over, one of odd length and padded, and a fact chunk.
+        "chunks_between.wav": wave([chunk(b"LIST", b"INFOISFT\x05\0\0\0game\0"), fmt(1, 1, 44100, 2, 16),
+                                    chunk(b"fact", struct.pack("<I", 200)), chunk(b"junk", b"odd"),
+                                    chunk(b"data", pcm16[:400])]),
+        "bare_wave.wav": wave([fmt(1, 1, 44100, 2, 16), chunk(b"data", pcm16)], bare=True),
+        # An ID3v2 tag before the frames.
+        "id3_tagged.mp3": b"ID3\x03\0\0\0\0\0\x0a" + b"TIT2" + struct.pack(">I", 0) + b"\0\0" + mp3,
+    }
+
+
+def sane_rate(rate):
+    """An 80-bit extended float, as AIFF stores its rate."""
+    exponent = int(math.floor(math.log2(rate)))
+    return struct.pack(">HQ", 16383 + exponent, int(rate * (1 << (63 - exponent))))
+
+
+def refused_sounds():
+    """Small files that make SDL's and SDL_mixer's readers ask for gigabytes."""
+    aiff = (b"AIFF" + b"COMM" + struct.pack(">IHIH", 18, 2, 0x7FFFFFFF, 16) + sane_rate(44100)
+            + b"SSND" + struct.pack(">III", 8, 0, 0))
+    voc_header = b"Creative Voice File\x1a" + struct.pack("<HHH", 26, 0x010A, 0x1129)
+    silence = bytes([3]) + struct.pack("<I", 3)[:3] + struct.pack("<HB", 0xFFFF, 0xA5)
+    return {
+        # Only the form type, with no RIFF header before it: the data chunk claims
+        # nearly 4 GiB (36 bytes in all).
+        "sound_bare_wave_huge_data.wav": wave([fmt(1, 1, 44100, 2, 16), b"data" + struct.pack("<I", 0xFFFFFFFF)],
+                                              bare=True),
+        # One sample a second: turned into the mixer's 44100 a second, the
+        # converter asks for 44100 times the file's sound.
+        "sound_one_hertz.wav": wave([fmt(1, 1, 1, 1, 8), chunk(b"data", bytes(4000))]),
+        # An AIFF file whose COMM chunk counts two billion samples that are not there.
+        "sound_aiff_huge_count.wav": b"FORM" + struct.pack(">I", len(aiff)) + aiff,
+        # A Creative voice file of silence blocks: 7 bytes each ask for 64 KiB.
+        "sound_voc_silence.wav": voc_header + bytes([1]) + struct.pack("<I", 4)[:3] + bytes([0xA5, 0, 0x80, 0x80])
+        + silence * 2000 + b"\0",
+    }
+
+
 def main():
+    FORMS.mkdir(parents=True, exist_ok=True)
+    for name, data in sound_forms().items():
+        (FORMS / name).write_bytes(data)
+        print(FORMS / name, len(data), "bytes")
     hhea, head = tables(EXETER)["hhea"][0], tables(EXETER)["head"][0]
     cmap4 = windows_unicode_map(ARIAL)
     glyf, offsets = glyph_offsets(ARIAL)
@@ -106,6 +200,7 @@ def main():
         # A RIFF WAVE header whose data chunk claims nearly 4 GiB that are not there.
         "sound_huge_data.wav": b"RIFF" + struct.pack("<I", 36) + b"WAVEfmt " + struct.pack(
             "<IHHIIHH", 16, 1, 1, 44100, 88200, 2, 16) + b"data" + struct.pack("<I", 0xFFFFFFF0),
+        **refused_sounds(),
     }
     for name, data in inputs.items():
         (OUT / name).write_bytes(data)

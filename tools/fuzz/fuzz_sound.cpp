@@ -1,6 +1,7 @@
-// fuzz_sound: libFuzzer target for the sound loader: the WAV chunk check, then
-// SDL2_mixer's WAV and MP3 decoders on each input as a whole sound file
-// (LESoundBackendDecode), with the mixer open on SDL's disk driver.
+// fuzz_sound: libFuzzer target for the sound loader: the sound file check, then
+// SDL2_mixer's readers (SDL's WAV reader, the MP3 decoder) on each input it lets
+// through as a whole sound file (LESoundBackendDecode), with the mixer open on
+// SDL's disk driver. Seeded with a sound of every form the game plays.
 #include <LEAudio.h>
 
 #include <cstdio>
