@@ -6,7 +6,10 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <src/LEPlatform.h>
+
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -58,6 +61,7 @@ TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyAndOutlivesACrash)
     const int secondExit = WaitExit(second.pid, 30);
     if (secondExit != -1) second.pid = -1;
     EXPECT_EQ(secondExit, 1) << ReadFile(second.errPath);
+    EXPECT_NE(ReadFile(second.errPath).find("already running"), std::string::npos) << "a second copy says why";
     EXPECT_EQ(WaitExit(first.pid, 0), -1) << "the first copy must keep running";
     kill(first.pid, SIGKILL);
     waitpid(first.pid, nullptr, 0);
@@ -68,10 +72,12 @@ TEST_F(ProgramTest, OpensFullScreenRefusesASecondCopyAndOutlivesACrash)
     EXPECT_EQ(WaitExit(first.pid, 1), -1) << "a new copy must run after a crash";
 }
 
-// Asked to end (SIGTERM, as `timeout` or a desktop logout asks) while the
-// dialog about damaged files waits for an answer, the game ends within a second,
-// the dialog with it, and exits as a normal close does.
-TEST_F(ProgramTest, EndsOnRequestEvenWithADialogUp)
+// Ended while the dialog about damaged files waits for an answer: asked to end
+// (SIGTERM, as `timeout` or a desktop logout asks), the game ends within a
+// second and exits as a normal close does; killed outright (SIGKILL, "Force
+// Quit"), it ends at once. Either way the dialog goes with it, and the next
+// start takes the single-instance lock and runs.
+TEST_F(ProgramTest, EndsWithItsDialogAndFreesItsLockHoweverItIsEnded)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("eb_program_dialog_" + std::to_string(getpid()));
@@ -90,18 +96,52 @@ TEST_F(ProgramTest, EndsOnRequestEvenWithADialogUp)
     fs::remove(damaged);
     std::ofstream(damaged) << "not a picture";
 
-    const std::string errPath = "/tmp/eb_program_dialog.log";
-    first.pid = StartProgram(EB_PROGRAM, folder.string(), errPath, errPath, false, true);
-    first.errPath = errPath;
-    X11Window dialog;
+    const struct {
+        int signal;
+        int exitCode;  // as WaitExit gives it
+    } endings[] = {{SIGTERM, 0}, {SIGKILL, 128}};
     const std::string title = "Ember Bastion: damaged files";
-    ASSERT_TRUE(X11WaitForWindow(first.pid, title, [](const X11Window&) { return true; }, 30, &dialog))
-        << ReadFile(errPath);
-    kill(first.pid, SIGTERM);
-    EXPECT_EQ(WaitExit(first.pid, 10), 0) << ReadFile(errPath);
-    first.pid = -1;
-    EXPECT_FALSE(X11FindWindow(title, &dialog)) << "the dialog outlived the game";
+    for (const auto& [signal, exitCode] : endings) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::string errPath = "/tmp/eb_program_dialog.log";
+        first.pid = StartProgram(EB_PROGRAM, folder.string(), errPath, errPath, false, true);
+        first.errPath = errPath;
+        X11Window dialog;
+        ASSERT_TRUE(X11WaitForWindow(first.pid, title, [](const X11Window&) { return true; }, 30, &dialog))
+            << ReadFile(errPath);
+        kill(first.pid, signal);
+        EXPECT_EQ(WaitExit(first.pid, 10), exitCode) << ReadFile(errPath);
+        first.pid = -1;
+        bool dialogGone = false;
+        for (int i = 0; i < 50 && !dialogGone; ++i) {
+            dialogGone = !X11FindWindow(title, &dialog);
+            if (!dialogGone) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        EXPECT_TRUE(dialogGone) << "the dialog outlived the game";
+
+        second = Start("/tmp/eb_program_after_dialog.log");
+        X11Window window;
+        EXPECT_TRUE(X11WaitForWindow(second.pid, "Ember Bastion", MenuInFullScreen, 30, &window))
+            << ReadFile(second.errPath);
+        KillProgram(second.pid);
+    }
     fs::remove_all(folder);
+}
+
+// A game stuck in a frame never reads a request to end: a second one ends the
+// process at once, by the signal's default action.
+TEST(ProgramSignals, ASecondRequestToEndEndsTheProcessAtOnce)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            LEPlatformStart();  // installs the handlers first, with or without a display
+            raise(SIGTERM);
+            fprintf(stderr, "the first request is only noted\n");
+            raise(SIGTERM);
+            _exit(0);
+        },
+        testing::KilledBySignal(SIGTERM), "the first request is only noted");
 }
 
 TEST(ProgramWithoutDisplay, SaysWhyAndExitsNonZero)

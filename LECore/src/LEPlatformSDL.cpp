@@ -17,7 +17,9 @@
 #include <cstring>  // Required for: strcmp, memcpy, strerror, strstr
 
 #include <fcntl.h>        // Required for: open
+#include <pthread.h>      // Required for: pthread_atfork
 #include <signal.h>       // Required for: sigaction, kill
+#include <sys/prctl.h>    // Required for: prctl (PR_SET_PDEATHSIG)
 #include <sys/socket.h>  // Required for: the abstract-namespace lock socket
 #include <sys/un.h>
 #include <unistd.h>
@@ -58,8 +60,9 @@ static bool OpenDisplay()
 // close the game the way its window's close button does, whatever is on the
 // screen. SDL shows a dialog from a child process it forks and waits for; a
 // request while a dialog is up ends that child, so the dialog goes, the wait
-// returns and the game closes normally. SDL's own handlers, which only queue a
-// quit event, are left out.
+// returns and the game closes normally. A second request ends the process at
+// once, as the default action does: a game stuck in a frame never reads the
+// first. SDL's own handlers, which only queue a quit event, are left out.
 // ---------------------------------------------------------------------------
 static volatile sig_atomic_t quitRequested = 0;
 static volatile sig_atomic_t dialogUp = 0;
@@ -92,19 +95,45 @@ static void EndDialogProcesses()
     if (child > 0) kill(child, SIGKILL);
 }
 
+static void SetQuitSignalAction(void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM}) sigaction(sig, &action, nullptr);
+}
+
 static void OnQuitSignal(int)
 {
     quitRequested = 1;
+    SetQuitSignalAction(SIG_DFL);  // the next request is not asked twice
     if (dialogUp) EndDialogProcesses();
+}
+
+// In every child forked from the game (SDL's dialog is one, and outlives a
+// game killed outright unless told otherwise): the single-instance lock stays
+// with the game's own process, so that it ends when the game does, and the
+// quit requests get their default action. A dialog's child also ends with the
+// game, and at once when the game was asked to end before the fork.
+static pid_t dialogParent = 0;
+
+static void InForkedChild()
+{
+    if (platform.lockSocket >= 0) close(platform.lockSocket);
+    platform.lockSocket = -1;
+    SetQuitSignalAction(SIG_DFL);
+    if (!dialogUp) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (quitRequested || getppid() != dialogParent) _exit(1);
 }
 
 static void HandleQuitSignals()
 {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    struct sigaction action = {};
-    action.sa_handler = OnQuitSignal;
-    sigemptyset(&action.sa_mask);
-    for (int sig : {SIGINT, SIGTERM}) sigaction(sig, &action, nullptr);
+    SetQuitSignalAction(OnQuitSignal);
+    static bool registered = false;
+    if (!registered) pthread_atfork(nullptr, nullptr, InForkedChild);
+    registered = true;
 }
 
 // A state's pictures are decoded into buffers of megabytes that are freed again
@@ -444,12 +473,19 @@ void LEPlatformMessageBox(LEMessageKind kind, const char* title, const char* tex
 {
     fprintf(stderr, "%s: %s\n", title, text);
     fflush(stderr);
-    // Once the game has been asked to end, no dialog holds it up.
-    if (!LEPlatformDialogsAllowed() || quitRequested) return;
+    if (!LEPlatformDialogsAllowed()) return;
     const Uint32 flags = kind == LE_MESSAGE_ERROR     ? SDL_MESSAGEBOX_ERROR
                          : kind == LE_MESSAGE_WARNING ? SDL_MESSAGEBOX_WARNING
                                                       : SDL_MESSAGEBOX_INFORMATION;
+    // Once the game has been asked to end, no dialog holds it up. The flag goes
+    // up before the request is read: a request after this line either finds the
+    // dialog's child to end or is seen by the child as it starts.
+    dialogParent = getpid();
     dialogUp = 1;
+    if (quitRequested) {
+        dialogUp = 0;
+        return;
+    }
     const int shown = SDL_ShowSimpleMessageBox(flags, title, text, platform.window);
     dialogUp = 0;
     // (A dialog ended by a request to quit is no failure.)

@@ -72,6 +72,7 @@ int GameMain()
     }
     if (!LEPlatformAcquireLock("EmberBastion")) {
         // Another copy is running: leave at once, without the usual clean-up.
+        fprintf(stderr, "Ember Bastion is already running: another copy holds its single-instance lock\n");
         return EXIT_ALREADY_RUNNING;
     }
     // Without an audio device the game runs silently; LEAudioStart says so once.
