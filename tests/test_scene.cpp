@@ -13,6 +13,7 @@
 #include <src/LEBackdrop.h>
 #include <src/LEFont.h>
 #include <src/LEGraphicsOGL.h>
+#include <src/LEPlatform.h>
 #include <src/LEQuadBatch.h>
 
 #include "TestEngine.h"
@@ -389,6 +390,42 @@ TEST_F(SceneFrameTest, BatchedAndOneByOneDrawingGiveTheSamePixels)
         EXPECT_EQ(differing, 0u) << step;
     }
     LEMeshFree(green);
+}
+
+// A window the driver multisamples (as a driver forcing anti-aliasing gives)
+// cannot take the kept backdrop's copy, which turns the frame over: the
+// backdrop is drawn there every frame, under whatever moves over it.
+class MultisampledSceneFrameTest : public SceneFrameTest {
+protected:
+    void SetUp() override
+    {
+        // Asked for between SDL's start, which resets the window's attributes, and the window.
+        LEPlatformStart();
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+        SceneFrameTest::SetUp();
+    }
+};
+
+TEST_F(MultisampledSceneFrameTest, TheBackdropIsDrawnEveryFrame)
+{
+    GLint sampleBuffers = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    if (sampleBuffers == 0) GTEST_SKIP() << "the driver gives no multisampled window";
+    const uint8_t green[16] = {0, 255, 0, 255, 0, 255, 0, 255, 0, 255, 0, 255, 0, 255, 0, 255};
+    LETexture* field = LETextureCreate(2, 2, green);
+    AddObject(objectList, new Backdrop, 0, "backdrop", 0, 0, 1920, 1080, 0, quad, field);
+    GameObject* walker = AddObject(objectList, new GameObject, 1, "walker", 0, 0, 100, 100, 0, quad, nullptr);
+    LoadAllObjects();
+    const int rendersBefore = LEBackdropRenders();
+    for (int frame = 0; frame < 6; ++frame) {
+        walker->transform.position.x = -600.0f + 200.0f * float(frame);
+        Frame();
+        for (int before = 0; before < frame; ++before)
+            EXPECT_TRUE(ColourNear(At(-600.0f + 200.0f * float(before), 0), GREEN)) << "frame " << frame;
+        EXPECT_TRUE(ColourNear(At(walker->transform.position.x, 0), WHITE)) << "frame " << frame;
+    }
+    EXPECT_EQ(LEBackdropRenders(), rendersBefore) << "nothing kept";
 }
 
 // Bounding box of the pixels brighter than the background, in window pixels.

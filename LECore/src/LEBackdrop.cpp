@@ -19,8 +19,23 @@ static struct {
         float quadColor[4] = {};
     } kept, lastDrawn;
     bool valid = false;  // the frame holds `kept`
+    // Whether the window's pixels copy to and from the kept frame, turned over.
+    // A multisampled window (a driver that forces anti-aliasing gives one)
+    // refuses such a copy: there the backdrop is simply drawn every frame.
+    bool windowCopies = true;
     int renders = 0;
 } backdrop;
+
+// The window's own framebuffer is multisampled.
+static bool WindowMultisampled()
+{
+    GLint drawing = 0, sampleBuffers = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawing);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(drawing));
+    return sampleBuffers > 0;
+}
 
 static bool Same(const decltype(backdrop.kept)& x, const decltype(backdrop.kept)& y)
 {
@@ -53,8 +68,10 @@ static void MakeFrameTexture(int width, int height)
     if (!backdrop.framebuffer) glGenFramebuffers(1, &backdrop.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, backdrop.framebuffer);
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backdrop.frame, 0);
+    const bool complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     backdrop.width = width, backdrop.height = height;
+    backdrop.windowCopies = complete && !WindowMultisampled();
 }
 
 // Copies the window's `width` x `height` corner into the kept frame (`keep`) or
@@ -70,14 +87,21 @@ static void Blit(bool keep, int width, int height)
 }
 
 // The frame's clear and the quad, drawn into the window as any draw is, then
-// kept: the kept pixels are the very ones the window got.
-static void DrawAndKeep(const LEMesh* mesh)
+// kept: the kept pixels are the very ones the window got. They are copied back
+// at once, over themselves, to see that both copies work before a later frame
+// relies on them; a driver that refuses either leaves the window as drawn, and
+// the backdrop is drawn from then on.
+static bool DrawAndKeep(const LEMesh* mesh)
 {
     LEMeshDraw(mesh);
     LEGraphicsFlush();
-    Blit(true, backdrop.width, backdrop.height);
-    backdrop.renders += 1;
     LEGraphicsCheckErrors(71);
+    Blit(true, backdrop.width, backdrop.height);
+    Blit(false, backdrop.width, backdrop.height);
+    backdrop.windowCopies = glGetError() == GL_NO_ERROR;
+    LEGraphicsCheckErrors(72);
+    if (backdrop.windowCopies) backdrop.renders += 1;
+    return backdrop.windowCopies;
 }
 
 // The kept frame over the whole window (the frame's clear is in it too).
@@ -94,6 +118,7 @@ void LEBackdropWarmUp()
     if (width <= 0 || height <= 0) return;
     if (width != backdrop.width || height != backdrop.height || !backdrop.frame)
         MakeFrameTexture(width, height);  // made now, not in the first frame that keeps one
+    if (!backdrop.windowCopies) return;
     // One pixel there and back: the window's corner gets its own value again.
     Blit(true, 1, 1);
     Blit(false, 1, 1);
@@ -107,6 +132,10 @@ void LEBackdropDraw(const LEMesh* mesh)
         return;
     }
     if (width != backdrop.width || height != backdrop.height || !backdrop.frame) MakeFrameTexture(width, height);
+    if (!backdrop.windowCopies) {
+        LEMeshDraw(mesh);
+        return;
+    }
     decltype(backdrop.kept) look;
     look.state = LEGraphicsCurrentDrawState();
     memcpy(look.quadColor, mesh->quadColor, sizeof look.quadColor);
@@ -117,8 +146,7 @@ void LEBackdropDraw(const LEMesh* mesh)
         // every frame is simply drawn; and a new screen's first frame never
         // waits for the keeping.)
         backdrop.kept = look;
-        DrawAndKeep(mesh);
-        backdrop.valid = true;
+        backdrop.valid = DrawAndKeep(mesh);
     } else {
         LEMeshDraw(mesh);
     }
@@ -136,4 +164,5 @@ void LEBackdropShutdown()
     backdrop.framebuffer = backdrop.frame = 0;
     backdrop.width = backdrop.height = 0;
     backdrop.valid = false;
+    backdrop.windowCopies = true;
 }
