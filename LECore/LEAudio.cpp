@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LELoadReport.h"
+#include "LESystem.h"
 
 float musicVolume = 1.0f;
 float sfxVolume = 1.0f;
@@ -137,6 +138,7 @@ uint32_t LEAudioActiveCount() { return uint32_t(audio.activeList.size()); }
 
 SoundAsset* AudioLoad(const char* path)
 {
+    const LEFrameLoadScope loading;
     if (!audio.soundOn || !path) return nullptr;
     const auto cached = audio.cache.find(path);
     if (cached != audio.cache.end()) return cached->second;

@@ -2,7 +2,8 @@
 // Owns the system globals below; the platform layer does the actual window work.
 #include "LESystem.h"
 
-#include <cmath>  // Required for: std::floor
+#include <algorithm>  // Required for: std::max
+#include <cmath>      // Required for: std::floor
 
 #include "src/LEPlatform.h"
 
@@ -21,6 +22,9 @@ static struct {
     double frameTime = 1.0 / 60.0;
     uint32_t frameCounter = 0;
     double fixedFrameTime = 0.0;
+    int loadDepth = 0;
+    double loadStart = 0.0;
+    double loadSeconds = 0.0;  // spent loading since the frame began
 } sys;
 
 static void ComputeExtents()
@@ -127,6 +131,7 @@ double LEClockSeconds()
 void LESystemFrameBegin()
 {
     sys.frameStart = LEClockSeconds();
+    sys.loadSeconds = 0.0;
     if (!LEPlatformHasWindow()) return;
     uint32_t w = sys.width, h = sys.height;
     LEPlatformClientSize(&w, &h);
@@ -146,14 +151,25 @@ void LESystemFrameEnd()
         return;
     }
     sys.frameEnd = LEClockSeconds();
-    const double remaining = 1.0 / LEMaxFrameRate - (sys.frameEnd - sys.frameStart);
+    const double remaining = 1.0 / LEMaxFrameRate - (sys.frameEnd - sys.frameStart - sys.loadSeconds);
     if (remaining > 0.0) {
         LEPlatformSleepMs(uint32_t(std::floor(remaining * 1000.0)));
         sys.frameEnd = LEClockSeconds();
     }
     sys.frameCounter += 1;
-    sys.frameTime = sys.frameEnd - sys.frameStart;
+    sys.frameTime = std::max(sys.frameEnd - sys.frameStart - sys.loadSeconds, 1e-6);
     sys.frameRate = 1.0 / sys.frameTime;
+}
+
+void LEFrameLoadBegin()
+{
+    if (sys.loadDepth++ == 0) sys.loadStart = LEClockSeconds();
+}
+
+void LEFrameLoadEnd()
+{
+    if (sys.loadDepth == 0) return;
+    if (--sys.loadDepth == 0) sys.loadSeconds += LEClockSeconds() - sys.loadStart;
 }
 
 void LESystemSetFixedFrameTime(double seconds) { sys.fixedFrameTime = seconds > 0.0 ? seconds : 0.0; }

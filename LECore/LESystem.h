@@ -42,9 +42,23 @@ double LEClockSeconds();
 
 // The frame-rate controller around one frame of the loop: FrameBegin reads the
 // clock and the client size; FrameEnd sleeps to the 1/LEMaxFrameRate boundary
-// and measures the frame.
+// and measures the frame, less the time it spent loading.
 void LESystemFrameBegin();
 void LESystemFrameEnd();
+
+// Loading inside a frame (a picture, a font, a sound, the driver's warm-up):
+// the time from Begin to End is left out of the frame's time step, and the
+// rest of the frame is paced as any frame is, so the game's timers go on from
+// where they were instead of jumping by the load. Nested loads count once.
+void LEFrameLoadBegin();
+void LEFrameLoadEnd();
+// The loaders' guard: the time of the scope it lives in is loading.
+struct LEFrameLoadScope {
+    LEFrameLoadScope() { LEFrameLoadBegin(); }
+    ~LEFrameLoadScope() { LEFrameLoadEnd(); }
+    LEFrameLoadScope(const LEFrameLoadScope&) = delete;
+    LEFrameLoadScope& operator=(const LEFrameLoadScope&) = delete;
+};
 
 // Deterministic stepping for tests and tools: with a positive value every frame
 // lasts exactly that long and the controller never sleeps; 0 restores the clock.

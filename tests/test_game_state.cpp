@@ -6,7 +6,9 @@
 #include <LEGameState.h>
 #include <LESystem.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "TestEngine.h"
 
@@ -150,3 +152,23 @@ TEST(GameState, StatesLoadInitUpdateDrawFreeAndUnloadInOrderWhateverTheyDo)
 }
 
 }  // namespace
+
+// A frame that loads (a picture, a sound, the driver's warm-up) hands the game's
+// timers only the rest of its time, paced as any frame is: the load itself,
+// nested loads counted once, is left out of its time step.
+TEST(FrameTime, AFrameLeavesItsLoadsOutOfItsTimeStep)
+{
+    LESystemSetFixedFrameTime(0.0);
+    LESystemResetFrameTiming();
+    const double before = LEClockSeconds();
+    LESystemFrameBegin();
+    {
+        const LEFrameLoadScope loading;
+        const LEFrameLoadScope nested;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    LESystemFrameEnd();
+    const double wall = LEClockSeconds() - before;
+    EXPECT_LE(LEFrameTime(), wall - 0.1) << "the load is in the time step";
+    EXPECT_GE(LEFrameTime(), 1.0 / 60.0 - 0.0011) << "the rest of the frame is not paced";
+}

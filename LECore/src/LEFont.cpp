@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "LELoadReport.h"
+#include "../LESystem.h"
 
 static std::vector<LEFont*> fontRegistry;
 
@@ -476,6 +477,7 @@ bool LEFontCheckFile(const char* path)
 
 LEFont* LEFontLoad(const char* path, uint32_t size, float scale)
 {
+    const LEFrameLoadScope loading;
     std::vector<unsigned char> data;
     if (!ReadFontFile(path, &data)) return nullptr;
     auto baked = std::make_unique<LEFontBaked>();

@@ -443,6 +443,7 @@ void LEGraphicsProgramChanged() { gfx.sent.current = false; }
 // Each quad lies far outside the view, so no pixel changes.
 void LEGraphicsWarmUp()
 {
+    const LEFrameLoadScope loading;
     if (!gfx.started) return;
     const uint32_t small = 3, large = LE_SHELF_MAX_SIDE * 2;  // not a power of two, and one
     const struct { uint32_t width, height; } SIZES[] = {

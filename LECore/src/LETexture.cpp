@@ -23,6 +23,7 @@
 
 #include "LEGraphicsOGL.h"
 #include "LELoadReport.h"
+#include "../LESystem.h"
 
 static std::vector<LETexture*> textureRegistry;
 
@@ -188,6 +189,7 @@ bool LETextureCheckFile(const char* path)
 
 LETexture* LETextureLoad(const char* path)
 {
+    const LEFrameLoadScope loading;
     std::vector<unsigned char> bytes;
     if (!ReadPicture(path, &bytes)) return nullptr;
     uint32_t w = 0, h = 0;
