@@ -16,6 +16,25 @@ configure_file(${PROJECT_SOURCE_DIR}/dist/${EB_APP_ID}.desktop.in
 install(FILES ${PROJECT_BINARY_DIR}/dist/deb/${EB_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT deb EXCLUDE_FROM_ALL)
 
+# What Debian asks of every package: the copyright file in its machine-readable
+# form, the changelog and the manual page, both compressed as dpkg expects
+# (gzip -9, no name or time in the header), and the overrides of what lintian
+# says about the fonts, which are Debian's own files.
+set(EB_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/ember-bastion)
+set(EB_DEB_DIR ${PROJECT_BINARY_DIR}/dist/deb)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/dist/changelog ${PROJECT_SOURCE_DIR}/dist/EmberBastion.6)
+foreach(page changelog EmberBastion.6)
+  execute_process(COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/dist/${page}
+                  OUTPUT_FILE ${EB_DEB_DIR}/${page}.gz COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/dist/copyright ${EB_DEB_DIR}/changelog.gz
+        DESTINATION ${EB_DOCDIR} COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES ${EB_DEB_DIR}/EmberBastion.6.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/ember-bastion.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ember-bastion COMPONENT deb EXCLUDE_FROM_ALL)
+
 set(CPACK_GENERATOR DEB)
 # One package from two components; nothing else is installed (the tests, the
 # benchmarks and the fuzz drivers have no install rules).

@@ -143,6 +143,20 @@ TEST_F(InstalledGame, DebianPackageHoldsTheGameAndItsEntriesAndRuns)
         std::cout << "appstreamcli is missing (Debian package appstream): the AppStream entry is not validated\n";
     }
 
+    // Debian's checks: no error, and no warning the package's overrides do not explain.
+    if (system("command -v lintian > /dev/null 2>&1") == 0) {
+        EXPECT_TRUE(Shell("lintian --fail-on error,warning " + Quoted(deb), root / "lintian.log"))
+            << ReadFile(root / "lintian.log");
+    } else {
+        std::cout << "lintian is missing (Debian package lintian): the package is not checked\n";
+    }
+    // One licence everywhere it is stated: the LICENSE file's zlib, the fonts' OFL.
+    EXPECT_NE(ReadFile(EB_SOURCE_DIR "/LICENSE").find("zlib licence"), std::string::npos);
+    EXPECT_NE(ReadFile(metainfo).find("<project_license>Zlib AND OFL-1.1</project_license>"), std::string::npos);
+    const std::string copyright = ReadFile(share / "doc/ember-bastion/copyright");
+    EXPECT_NE(copyright.find("Files: *\nCopyright: 2026 Ember Bastion developers\nLicense: Zlib\n"), std::string::npos)
+        << copyright;
+
     ASSERT_NO_FATAL_FAILURE(PlayToTheMainMenu(usr / "games/EmberBastion", elsewhere, share / "ember-bastion", root,
                                               "packaged", pid));
 }
