@@ -3,7 +3,8 @@
 // four game-pad records. The platform's event pump writes raw down/up values into
 // the current arrays through the LEInputRaw* functions; LEInputUpdate, called once
 // per frame by the frame loop, turns them into 0 up / 2 triggered / 1 held.
-// Key codes are the Windows virtual-key numbers; Alt is stored in slot 10.
+// Key codes are the Windows virtual-key numbers, letters by what the key types
+// on the player's layout; Alt is stored in slot 10.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,11 @@ enum : int {
     KEY_A = 65, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I, KEY_J, KEY_K,
     KEY_L, KEY_M, KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R, KEY_S, KEY_T, KEY_U, KEY_V,
     KEY_W, KEY_X, KEY_Y, KEY_Z,
+    // The four keys in the places of W, A, S and D on a US keyboard, whatever
+    // their labels (Z, Q, S, D on a French one): the hero walks by place. They
+    // take four slots Windows leaves unassigned; the letter a key types is set
+    // beside its place.
+    KEY_PLACE_W = 0x88, KEY_PLACE_A, KEY_PLACE_S, KEY_PLACE_D,
     KEY_COUNT = 256,
 };
 

@@ -9,7 +9,18 @@
 
 #include "TestEngine.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <utility>
+
 #include <X11/Xlib.h>  // last: its macros (None, Bool) must not reach the headers above
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 using InputTest = EngineTest<1920, 1080>;
 
@@ -45,6 +56,134 @@ TEST_F(InputTest, KeyTableGivesWindowsVirtualKeys)
     };
     for (const auto& c : cases) EXPECT_EQ(LEPlatformVirtualKey(c.scancode), c.vk) << "scancode " << c.scancode;
     EXPECT_EQ(LEPlatformVirtualKey(SDL_SCANCODE_AUDIOPLAY), -1);
+}
+
+// An X server of the test's own: the layouts it sets and the keys it types
+// reach no other test's window.
+class PrivateDisplay {
+public:
+    bool Start()
+    {
+        int fds[2];
+        if (pipe(fds) != 0) return false;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        const ssize_t length = pid > 0 ? read(fds[0], number, sizeof number - 1) : -1;
+        close(fds[0]);
+        if (length <= 0) return false;
+        name = ":" + std::string(number, strcspn(number, "\n"));
+        return true;
+    }
+    ~PrivateDisplay()
+    {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    std::string name;
+
+private:
+    pid_t pid = -1;
+};
+
+// Types a key on the X server by its keycode (its place) and pumps the
+// engine's events until `seen` holds, then lets it go; false when it never did.
+bool TypedAndSeen(Display* x, unsigned keycode, const std::function<bool()>& seen)
+{
+    XTestFakeKeyEvent(x, keycode, True, CurrentTime);
+    XFlush(x);
+    bool held = false;
+    for (int i = 0; i < 200 && !held; ++i) {
+        SDL_Delay(10);
+        LEPlatformPumpEvents();
+        LEInputUpdate();
+        held = seen();
+    }
+    XTestFakeKeyEvent(x, keycode, False, CurrentTime);
+    XFlush(x);
+    for (int i = 0; i < 20; ++i) {
+        SDL_Delay(10);
+        LEPlatformPumpEvents();
+        LEInputUpdate();
+    }
+    return held;
+}
+
+// A layout's letter rows laid on the keys of the X server, as a desktop's
+// layout switch lays them: the keys labelled on the top, home and bottom rows,
+// from their left (X keycodes 24, 38 and 52 on).
+struct LayoutRows {
+    const char* name;
+    const char *top, *home, *bottom;
+};
+
+void LayRows(Display* x, const LayoutRows& layout)
+{
+    const auto keysym = [](char c) {
+        const char* names[][2] = {{",", "comma"}, {".", "period"}, {";", "semicolon"}, {"'", "apostrophe"},
+                                  {"/", "slash"}, {"=", "equal"}, {"-", "minus"}, {":", "colon"},
+                                  {"!", "exclam"}, {"[", "bracketleft"}, {"]", "bracketright"}};
+        for (const auto& [text, name] : names)
+            if (text[0] == c) return XStringToKeysym(name);
+        return XStringToKeysym(std::string(1, c).c_str());
+    };
+    const std::pair<int, const char*> rows[] = {{24, layout.top}, {38, layout.home}, {52, layout.bottom}};
+    for (const auto& [first, keys] : rows)
+        for (int i = 0; keys[i]; ++i) {
+            KeySym both[2] = {keysym(keys[i]), keysym(char(toupper(keys[i])))};
+            XChangeKeyboardMapping(x, first + i, 2, both, 1);
+        }
+    XSync(x, False);
+}
+
+// On any layout a letter is read by what the key types (Q quits where Q is
+// printed: at the place of A on a French keyboard), and the walking keys and
+// the digits by their places, where every layout keeps them.
+TEST(KeyboardLayouts, LettersFollowTheLayoutAndTheHeroWalksByPlace)
+{
+    if (!getenv("DISPLAY") && !getenv("EB_REQUIRE_DISPLAY")) GTEST_SKIP() << "no display";
+    const LayoutRows layouts[] = {{"US", "qwertyuiop[]", "asdfghjkl;'", "zxcvbnm,./"},
+                                  {"French AZERTY", "azertyuiop", "qsdfghjklm", "wxcvbn,;:!"},
+                                  {"US Dvorak", "',.pyfgcrl/=", "aoeuidhtns-", ";qjkxbmwvz"}};
+    const struct { KeySym label; int key; } letters[] = {
+        {XK_q, KEY_Q}, {XK_r, KEY_R}, {XK_n, KEY_N}, {XK_p, KEY_P}, {XK_e, KEY_E}, {XK_f, KEY_F}, {XK_a, KEY_A}};
+    // X keycodes of the keys labelled W, A, S, D and 1 on a US keyboard.
+    const struct { unsigned keycode; int key; } places[] = {
+        {25, KEY_PLACE_W}, {38, KEY_PLACE_A}, {39, KEY_PLACE_S}, {40, KEY_PLACE_D}, {10, KEY_1}};
+    PrivateDisplay server;
+    ASSERT_TRUE(server.Start()) << "Xvfb did not start";
+    const std::string shared = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", server.name.c_str(), 1);
+    for (const LayoutRows& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        Display* x = XOpenDisplay(server.name.c_str());
+        ASSERT_NE(x, nullptr);
+        LayRows(x, layout);
+        ASSERT_TRUE(StartTestEngine(640, 480));
+        for (const auto& [label, key] : letters) {
+            int lettersHeld = 0;
+            EXPECT_TRUE(TypedAndSeen(x, XKeysymToKeycode(x, label), [&, key = key] {
+                lettersHeld = 0;
+                for (int k = KEY_A; k <= KEY_Z; ++k) lettersHeld += LEInputKeyPressed(k);
+                return LEInputKeyPressed(key);
+            })) << "the key labelled " << XKeysymToString(label);
+            EXPECT_EQ(lettersHeld, 1) << "the key labelled " << XKeysymToString(label) << " reads as one letter";
+        }
+        for (const auto& [keycode, key] : places)
+            EXPECT_TRUE(TypedAndSeen(x, keycode, [key = key] { return LEInputKeyPressed(key); }))
+                << "the key at X keycode " << keycode;
+        XCloseDisplay(x);
+        StopTestEngine();
+    }
+    setenv("DISPLAY", shared.c_str(), 1);
 }
 
 TEST_F(InputTest, AltIsStoredInSlotTenNeverEighteenAndKeyCodesOutsideTheTableAreIgnored)

@@ -16,9 +16,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES_BUILD=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libimgui-dev
-                libstb-dev zlib1g-dev libgtest-dev libx11-dev libgl1-mesa-dri)
+                libstb-dev zlib1g-dev libgtest-dev libx11-dev libxtst-dev libgl1-mesa-dri)
 # xfonts-base: the X fonts SDL's dialogs are drawn with (without them no dialog opens).
-PACKAGES_TEST=(xvfb xauth xfonts-base appstream dpkg-dev file lintian x11-xkb-utils)
+PACKAGES_TEST=(xvfb xauth xfonts-base appstream dpkg-dev file lintian)
 PACKAGES_SCREENSHOTS=(xdotool imagemagick)
 PACKAGES_FUZZ=(clang libclang-rt-14-dev)
 

@@ -53,8 +53,12 @@ int LEPlatformSwapInterval();
 void LEPlatformPumpEvents();
 // Cursor in client pixels, as the window's own pointer events last placed it.
 void LEPlatformCursorPosition(int* x, int* y);
-// Windows virtual-key number for an SDL scancode, or -1 when the key has none.
-int LEPlatformVirtualKey(int scancode);
+// Windows virtual-key number for an SDL key, or -1 when the key has none: a
+// letter by the SDL keycode it types (by its scancode where it types none),
+// every other key by its scancode.
+int LEPlatformVirtualKey(int scancode, int keycode = 0);
+// KEY_PLACE_W to KEY_PLACE_D for the keys in the places of W, A, S and D, else -1.
+int LEPlatformKeyPlace(int scancode);
 
 // The folder that holds the running program, with a trailing '/'; empty when the
 // system cannot say.

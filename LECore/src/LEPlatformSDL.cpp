@@ -335,8 +335,13 @@ void LEPlatformSetVSync(bool on)
 int LEPlatformSwapInterval() { return platform.context ? SDL_GL_GetSwapInterval() : 0; }
 
 // ---------------------------------------------------------------------------
-// Key translation: SDL scancodes to Windows virtual-key numbers, in one table.
-// Scancodes name physical keys, so W, A, S, D stay under the fingers on any layout.
+// Key translation: SDL's keys to Windows virtual-key numbers, in one table.
+// A letter is the one the key types on the player's layout, as Windows' own
+// numbers follow the layout: Q quits where Q is printed, on AZERTY and Dvorak
+// alike. Every other key is read by its place (scancode), and so are the four
+// walking keys besides their letters (KEY_PLACE_W...), so that the hero walks
+// with the keys under the fingers on any layout. A letter the layout does not
+// have (a Cyrillic or Greek one) falls back to the key's place.
 // ---------------------------------------------------------------------------
 static const struct { SDL_Scancode scancode; int vk; } keyTable[] = {
     {SDL_SCANCODE_BACKSPACE, 8}, {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_RETURN, 13},
@@ -367,13 +372,25 @@ static const struct { SDL_Scancode scancode; int vk; } keyTable[] = {
     {SDL_SCANCODE_NONUSBACKSLASH, 226},
 };
 
-int LEPlatformVirtualKey(int scancode)
+int LEPlatformVirtualKey(int scancode, int keycode)
 {
-    // Letters are contiguous in both numberings.
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 65 + (scancode - SDL_SCANCODE_A);
+    // Letters are contiguous in every numbering.
+    if (keycode >= SDLK_a && keycode <= SDLK_z) return KEY_A + (keycode - SDLK_a);
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return KEY_A + (scancode - SDL_SCANCODE_A);
     for (const auto& entry : keyTable)
         if (entry.scancode == scancode) return entry.vk;
     return -1;
+}
+
+int LEPlatformKeyPlace(int scancode)
+{
+    switch (scancode) {
+    case SDL_SCANCODE_W: return KEY_PLACE_W;
+    case SDL_SCANCODE_A: return KEY_PLACE_A;
+    case SDL_SCANCODE_S: return KEY_PLACE_S;
+    case SDL_SCANCODE_D: return KEY_PLACE_D;
+    default: return -1;
+    }
 }
 
 static int MouseButtonSlot(uint8_t sdlButton)
@@ -394,8 +411,11 @@ static void HandleEvent(const SDL_Event& e)
         // Auto-repeat is the same press still held: it must not bring back a
         // press someone has taken.
         if (e.key.repeat) break;
-        const int vk = LEPlatformVirtualKey(e.key.keysym.scancode);
-        if (vk >= 0) LEInputRawKey(vk, e.type == SDL_KEYDOWN);
+        const bool down = e.type == SDL_KEYDOWN;
+        const int vk = LEPlatformVirtualKey(e.key.keysym.scancode, e.key.keysym.sym);
+        if (vk >= 0) LEInputRawKey(vk, down);
+        const int place = LEPlatformKeyPlace(e.key.keysym.scancode);
+        if (place >= 0) LEInputRawKey(place, down);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:

@@ -43,16 +43,16 @@ void Player::Load()
 void Player::Move()
 {
     Vector2& p = transform.position;
-    if (LEInputKeyPressed(KEY_D)) {
+    if (LEInputKeyPressed(KEY_PLACE_D)) {
         p.x += moveSpeed;
         facingLeft = false;
     }
-    if (LEInputKeyPressed(KEY_A)) {
+    if (LEInputKeyPressed(KEY_PLACE_A)) {
         p.x -= moveSpeed;
         facingLeft = true;
     }
-    if (LEInputKeyPressed(KEY_W)) p.y += moveSpeed;
-    if (LEInputKeyPressed(KEY_S)) p.y -= moveSpeed;
+    if (LEInputKeyPressed(KEY_PLACE_W)) p.y += moveSpeed;
+    if (LEInputKeyPressed(KEY_PLACE_S)) p.y -= moveSpeed;
     // Turned a quarter turn, the picture is mirrored by the sign of scale.y: the
     // sheets face right at -baseSize.
     transform.scale.y = facingLeft ? baseSize : -baseSize;
