@@ -70,8 +70,10 @@ public:
         if (pid == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
+            // -noreset: a server that resets when its last client leaves writes
+            // its number again, to a pipe long closed, and dies of it.
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+                   "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
