@@ -20,6 +20,8 @@
 #include <SDL2/SDL_mouse.h>     // Required for: SDL_BUTTON_LEFT
 #include <SDL2/SDL_scancode.h>  // Required for: SDL_SCANCODE_*
 
+#include "BenchGame.h"
+
 #include <LEAudio.h>
 #include <LEGameState.h>
 #include <LEInput.h>
@@ -420,35 +422,15 @@ int main(int argc, char** argv)
 {
     const double minutes = argc > 1 ? atof(argv[1]) : 60.0;
     const double endlessMinutes = argc > 2 ? atof(argv[2]) : minutes / 4.0;
-    // SDL's disk driver gives a real pool of sound channels without a sound card.
-    if (!getenv("SDL_AUDIODRIVER")) {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    }
-    if (!LEPlatformStart() || !LESystemStart("Ember Bastion soak", 0, 0, 1920, 1080) || !LEGraphicsStart()) {
-        fprintf(stderr, "soak: no display\n");
-        return 2;
-    }
-    LEInputReset();
-    LESystemResetFrameTiming();
+    if (!BenchGameStart("Ember Bastion soak", false)) return 2;
     LESystemSetFixedFrameTime(FRAME);
-    LEAudioStart();
-    ReportBadAssetFiles(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT));
     RegisterDrivenStates();
-    CreateCredits();
 
     run.begun = run.lastSample = LEClockSeconds();
     run.endSeconds = run.begun + minutes * 60.0;
     run.endlessSeconds = endlessMinutes * 60.0;
     run.endlessStart = run.endSeconds - run.endlessSeconds;
     fprintf(stderr, "soak: %g minutes, the last %g of them one endless wave\n", minutes, endlessMinutes);
-    initialState = previousState = currentState = nextState = STATE_MAIN_MENU;
-    LEGameStateSelect();
-    LEGameLoopRun();
-
-    FreeCredits();
-    LEAudioShutdown();
-    LEGraphicsShutdown();
-    LEPlatformShutdown();
+    BenchGamePlayFromMainMenu();
     return Judge() ? 0 : 1;
 }

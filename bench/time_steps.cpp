@@ -8,22 +8,13 @@
 // and the five largest with where they fell.
 #include <SDL2/SDL_mouse.h>  // Required for: SDL_BUTTON_LEFT
 
-#include <LEAudio.h>
-#include <LEGameState.h>
-#include <LEInput.h>
+#include "BenchGame.h"
+
 #include <LEInputScript.h>
-#include <LESystem.h>
 #include <levels/Level.h>
-#include <main/AssetCheck.h>
-#include <main/GameStates.h>
-#include <menus/Credits.h>
 #include <menus/MainMenu.h>
-#include <src/LEGraphicsOGL.h>
-#include <src/LEPlatform.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -75,33 +66,12 @@ void Play()
 
 int main()
 {
-    // SDL's disk driver gives the menu's music a real mixer without a sound card.
-    if (!getenv("SDL_AUDIODRIVER")) {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    }
-    if (!LEPlatformStart() || !LESystemStart("Ember Bastion time steps", 100, 100, 1920, 1080, true) ||
-        !LEGraphicsStart()) {
-        fprintf(stderr, "time steps: no display with OpenGL 3.3\n");
-        return 2;
-    }
-    LEInputReset();
-    LEGamepadReset();
-    LESystemResetFrameTiming();
-    LEAudioStart();
-    ReportBadAssetFiles(CheckAssetFiles(GAME_ASSETS, GAME_ASSET_COUNT));
+    if (!BenchGameStart("Ember Bastion time steps", true)) return 2;
     LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, Measured<MainMenuUpdate>, MainMenuDraw, MainMenuFree,
                    MainMenuUnload);
     LEGameStateAdd(STATE_LEVEL_1, LevelLoad, LevelInit, Measured<LevelUpdate>, LevelDraw, LevelFree, LevelUnload);
-    CreateCredits();
     Play();
-    initialState = previousState = currentState = nextState = STATE_MAIN_MENU;
-    LEGameStateSelect();
-    LEGameLoopRun();
-    FreeCredits();
-    LEAudioShutdown();
-    LEGraphicsShutdown();
-    LEPlatformShutdown();
+    BenchGamePlayFromMainMenu();
 
     if (!LEScriptFailure().empty()) {
         fprintf(stderr, "time steps: the script stopped at \"%s\"\n", LEScriptFailure().c_str());
