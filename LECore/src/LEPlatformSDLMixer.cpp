@@ -173,12 +173,6 @@ LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* wh
     return LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
 }
 
-// Why the mixer must not read these bytes, or null.
-static const char* Damage(const unsigned char* file, size_t size)
-{
-    return size > LE_SOUND_MAX_FILE_BYTES ? "larger than any sound the game plays" : LESoundFileDamage(file, size);
-}
-
 static void SayDamage(const char* damage, std::string* whyNot)
 {
     if (whyNot) *whyNot = std::string("not a sound the game can play (") + damage + ")";
@@ -192,16 +186,18 @@ bool LESoundBackendCheck(const char* path, std::string* whyNot)
     }
     std::vector<unsigned char> bytes;
     if (!ReadSoundFile(path, &bytes, whyNot)) return false;
-    if (const char* damage = Damage(bytes.data(), bytes.size())) {
+    // An MP3 file (a small effect) says whether it plays only by being decoded;
+    // a WAV file that passes the check is one SDL reads and plays.
+    if (LESoundFileIsMp3(bytes.data(), bytes.size())) {
+        LESoundBackendSound* sound = LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
+        LESoundBackendReleaseSound(sound);
+        return sound != nullptr;
+    }
+    if (const char* damage = LESoundFileDamage(bytes.data(), bytes.size())) {
         SayDamage(damage, whyNot);
         return false;
     }
-    // A WAV file that passes is one SDL reads and plays. An MP3 file (a small
-    // effect) says so only by being decoded.
-    if (!LESoundFileIsMp3(bytes.data(), bytes.size())) return true;
-    LESoundBackendSound* sound = LESoundBackendDecode(bytes.data(), bytes.size(), whyNot);
-    LESoundBackendReleaseSound(sound);
-    return sound != nullptr;
+    return true;
 }
 
 LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot)
@@ -210,7 +206,7 @@ LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size
         if (whyNot) *whyNot = "sound is off";
         return nullptr;
     }
-    if (const char* damage = Damage(file, size)) {
+    if (const char* damage = LESoundFileDamage(file, size)) {
         SayDamage(damage, whyNot);
         return nullptr;
     }

@@ -37,17 +37,15 @@ void LESoundBackendUpdate();
 // Decodes the whole file into memory; null (with the reason in *whyNot) when it
 // is missing or unreadable.
 LESoundBackendSound* LESoundBackendCreateSound(const char* path, std::string* whyNot);
-// The same for a file already in memory (the fuzzer drives it). A WAV file's
-// chunks are measured against the bytes there are first: a small damaged file
-// never makes the mixer reserve what its header claims.
+// The same for a file already in memory (the fuzzer drives it). The bytes are
+// checked first (LESoundFileDamage): a small damaged file never makes the
+// mixer reserve what its header claims.
 LESoundBackendSound* LESoundBackendDecode(const unsigned char* file, size_t size, std::string* whyNot);
 // The start-up check's look at a sound file, without converting its samples: a
-// WAV file's chunks, its format and its sound data; any other file (an MP3
-// effect, small) is decoded and released. False, with the reason in *whyNot in
+// WAV file's chunks, its format and its sound data; an MP3 file (a small
+// effect) is decoded and released. False, with the reason in *whyNot in
 // the words of LESoundBackendCreateSound, when the file would not play.
 bool LESoundBackendCheck(const char* path, std::string* whyNot);
-// No sound the game plays comes near this; a larger file is refused unread.
-constexpr size_t LE_SOUND_MAX_FILE_BYTES = size_t(64) << 20;
 // Stops every voice playing the sound, then frees it. Null is ignored.
 void LESoundBackendReleaseSound(LESoundBackendSound* sound);
 

@@ -119,6 +119,7 @@ const char* CheckWave(const unsigned char* file, size_t size, size_t firstChunk)
 
 const char* LESoundFileDamage(const unsigned char* file, size_t size)
 {
+    if (size > LE_SOUND_MAX_FILE_BYTES) return "larger than any sound the game plays";
     if (size < 12) return "the file is too short to be a sound";
     if (Starts(file, size, "RIFF")) {
         if (memcmp(file + 8, "WAVE", 4) != 0) return "it is a RIFF file that holds no WAV sound";

@@ -14,6 +14,8 @@
 
 #include <cstddef>
 
+// No sound the game plays comes near this; a larger file is refused unread.
+constexpr size_t LE_SOUND_MAX_FILE_BYTES = size_t(64) << 20;
 // The mixer's output: every sound is converted to it when loaded.
 constexpr int LE_SOUND_MIX_RATE = 44100;
 constexpr int LE_SOUND_MIX_CHANNELS = 2;
