@@ -405,12 +405,13 @@ void ResetProgram()
     hunterAttackReady = hunterAbilityReady = bardAttackReady = bardAbilityReady = thiefAbilityReady = true;
     hunterAttackTimer = hunterAbilityTimer = bardAttackTimer = thiefAbilityTimer = 0.0f;
     bardAuraApplied = false;
+    waveState = WaveState{};
     for (int page : {1, 2}) ShowCreditsPage(page, false);
     for (int key : {SDL_SCANCODE_E, SDL_SCANCODE_LCTRL}) LEPlatformInjectKey(key, false);
 }
 
-// A fresh start of the group's state: the game's own restart (Free and Init,
-// the zoom divided as every restart does), or a switch from wherever the last
+// A fresh start of the group's state: the game's own restart (Free and Init),
+// or a switch from wherever the last
 // walk left the game.
 void FreshStart()
 {
@@ -420,10 +421,12 @@ void FreshStart()
         nextState = crawl.group;
         return;
     }
-    Camera2D* camera = StateCamera();
-    const Vector2 zoom = currentState == STATE_MAIN_MENU ? MENU_ZOOM : CurrentLevelDesc().zoom;
-    camera->transform.scale.x /= zoom.x;
-    camera->transform.scale.y /= zoom.y;
+    // A level divides its zoom back itself when it restarts; the menu, which the
+    // game never restarts, has it divided here.
+    if (currentState == STATE_MAIN_MENU) {
+        StateCamera()->transform.scale.x /= MENU_ZOOM.x;
+        StateCamera()->transform.scale.y /= MENU_ZOOM.y;
+    }
     nextState = STATE_RESTART;
 }
 

@@ -400,17 +400,20 @@ TEST_F(LevelVariantTest, CheatsToggleCountingDownNeverWrapsAndRulesAndCheatsStar
 
     CtrlTap(SDL_SCANCODE_3);
     enemiesRemaining = 7;
-    spawnTimer = 2.0f;
     waveIndex = 3;
-    waveEffectPending = false;
+    const WaveState waves{2.0f, 77, EFFECT_MORE_HEALTH, EFFECT_MORE_HEALTH, false};
+    waveState = waves;
     Enter(STATE_LEVEL_2);
-    EXPECT_TRUE(enemiesRemaining == 0 && spawnTimer == 0.0f && waveIndex == 0 && waveEffectPending)
-        << "a level starts its rules afresh";
+    EXPECT_TRUE(enemiesRemaining == 0 && waveIndex == 0) << "a level starts its rules afresh";
+    EXPECT_TRUE(spawnTimer == waves.spawnTimer && enemySerial == waves.enemySerial &&
+                waveEffect == waves.waveEffect && previousWaveEffect == waves.previousWaveEffect &&
+                waveEffectPending == waves.waveEffectPending)
+        << "the waves' state carries over: the first wave here may have more health";
     CtrlTap(SDL_SCANCODE_3);
     EXPECT_EQ(nexusHealth, 2000000000) << "the first Ctrl+3 of a level switches the cheat on";
 }
 
-TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonAndPLeadsToLevelOne)
+TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonRestartsAtItsZoomAndPLeadsToLevelOne)
 {
     Enter(STATE_LEVEL_0);
     EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.5f);
@@ -422,6 +425,18 @@ TEST_F(LevelVariantTest, TestLevelPlacesOrcsWithTheRightButtonAndPLeadsToLevelOn
     ASSERT_EQ(enemyList.size(), 1u);
     EXPECT_FLOAT_EQ(enemyList.front()->health, 200.0f);
     EXPECT_NEAR(enemyList.front()->transform.position.x, 0.0f, 1.0f);
+    // R on an end screen restarts at the level's own zoom, again and again.
+    for (int restart = 0; restart < 2; ++restart) {
+        levelLost = true;
+        Tap(SDL_SCANCODE_R);
+        ASSERT_EQ(nextState, STATE_RESTART);
+        EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.5f) << "the frame of the R is drawn at the zoom";
+        LevelFree();  // the restart, as the state manager runs it
+        LevelInit();
+        nextState = currentState;
+        EXPECT_FLOAT_EQ(levelCamera->transform.scale.x, 0.5f) << "restart " << restart;
+        EXPECT_FLOAT_EQ(levelCamera->transform.scale.y, 0.6666667f) << "restart " << restart;
+    }
     PushKeyEvent(SDL_SCANCODE_P, true);
     Step();
     PushKeyEvent(SDL_SCANCODE_P, false);

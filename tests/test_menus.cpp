@@ -78,6 +78,15 @@ void CountedLevelInit()
     LevelInit();
 }
 
+// Every frame of a level is drawn at the level's zoom, the frame that asks for
+// a restart included.
+int framesOffZoom = 0;
+void ZoomCheckedLevelDraw()
+{
+    if (!Near(levelCamera->transform.scale, {0.41666666f, 0.57347673f}, 1e-6f)) ++framesOffZoom;
+    LevelDraw();
+}
+
 void Tap(int scancode) { LEScriptKeys({scancode}); }
 void CtrlTap(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
 
@@ -118,14 +127,14 @@ protected:
         LESystemSetFixedFrameTime(1.0 / 60.0);
         LEScriptClear();
         scriptRanOut = false;
-        levelInits = 0;
+        levelInits = framesOffZoom = 0;
         musicVolume = sfxVolume = 1.0f;
         LEGameStateClear();
         LEGameStateAdd(STATE_MAIN_MENU, MainMenuLoad, MainMenuInit, Scripted<MainMenuUpdate>, MainMenuDraw,
                        MainMenuFree, MainMenuUnload);
         for (int32_t level : {STATE_LEVEL_1, STATE_LEVEL_2, STATE_LEVEL_3, STATE_LEVEL_4})
-            LEGameStateAdd(level, LevelLoad, CountedLevelInit, Scripted<LevelUpdate>, LevelDraw, LevelFree,
-                           LevelUnload);
+            LEGameStateAdd(level, LevelLoad, CountedLevelInit, Scripted<LevelUpdate>, ZoomCheckedLevelDraw,
+                           LevelFree, LevelUnload);
         CreateCredits();
     }
 
@@ -252,6 +261,7 @@ TEST_F(MenuJourney, SplashMenuLevelsPauseSettingsCreditsAndQuit)
     RunFrom(STATE_MAIN_MENU);
     EXPECT_EQ(LEScriptFailure(), "") << "with " << LEScriptStepsLeft() << " steps left";
     EXPECT_FALSE(scriptRanOut) << "Enter quit the game on the last step";
+    EXPECT_EQ(framesOffZoom, 0) << "frames of a level drawn at another zoom (restarts by R and by the pause menu)";
     EXPECT_EQ(LEScriptStepsLeft(), 0u);
     EXPECT_EQ(musicVolume, 0.0f);
     EXPECT_NEAR(sfxVolume, 0.5f, 1e-5f);
@@ -300,6 +310,7 @@ TEST_F(PauseScreens, ScreensOverThePanelTakeTheirClicksAndNothingUnderThemActs)
             EXPECT_EQ(pauseMenu->settings->buttonLabels[4]->text,
                       SDL_GL_GetSwapInterval() != 0 ? "VSync: On" : "VSync: Off")
                 << c.what << ": the label says what the GL context does";
+            EXPECT_NE(SDL_GL_GetSwapInterval(), -1) << c.what << ": on is one blank a frame, never adaptive";
         }
         if (!c.asks) {
             Tap(SDL_SCANCODE_RETURN);
@@ -340,9 +351,6 @@ void CyclingLevelUpdate()
     nextState = STATE_MAIN_MENU;
     if (currentState == STATE_LEVEL_4 && restartsLeft-- > 0) {
         levelSnapshots.push_back(Take());
-        // As the restart handlers do: Init multiplies the zoom again.
-        levelCamera->transform.scale.x /= LEVEL_ZOOM.x;
-        levelCamera->transform.scale.y /= LEVEL_ZOOM.y;
         nextState = STATE_RESTART;
     }
 }

@@ -109,6 +109,8 @@ TEST_F(SelectionTest, SelectorOpensByItselfMakesKeepsAndReplacesHeroesWithTheirC
     Step();
     for (int i : {3, 4})
         EXPECT_EQ(shop->towerPictures[i]->texture, turrets[i]->texture) << "the shop shows the Bard's companions";
+    for (int i = 0; i < SHOP_TOWER_COUNT; ++i)
+        EXPECT_EQ(shop->towerPictures[i]->id, 200000u + uint32_t(i)) << "each picture sorts under its button";
     const size_t afterOneReplacement = objectList.size();
     for (Vector2 portrait : {THIEF_PORTRAIT, HUNTER_PORTRAIT, BARD_PORTRAIT, THIEF_PORTRAIT, HUNTER_PORTRAIT}) {
         ClickAt(SELECTOR);

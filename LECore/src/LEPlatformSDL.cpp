@@ -326,9 +326,9 @@ void LEPlatformSetVSync(bool on)
         SDL_GL_SetSwapInterval(0);
         return;
     }
-    // Adaptive sync lets a late frame through at once instead of waiting a whole
-    // blank; drivers without it may still sync plainly.
-    if (SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0) return;
+    // One blank a frame, never adaptive: a late frame waits for the next blank
+    // rather than tearing.
+    if (SDL_GL_SetSwapInterval(1) == 0) return;
     fprintf(stderr, "Vertical sync is not available: %s\n", SDL_GetError());
 }
 

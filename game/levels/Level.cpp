@@ -8,6 +8,7 @@
 #include <cstdio>     // Required for: printf
 #include <exception>
 
+#include <LEGameState.h>
 #include <LESystem.h>
 #include <src/LEGraphicsOGL.h>
 
@@ -25,6 +26,7 @@
 #include "objects/TextLabel.h"
 
 LevelRules levelRules;
+WaveState waveState;
 uint32_t waveKillTargets[WAVE_COUNT] = {};
 ObjectRef<Player> currentPlayer;
 
@@ -228,15 +230,13 @@ static void StartSounds(const LevelDesc& d)
 void LevelInit()
 {
     const LevelDesc& d = Desc();
-    // Every rule starts afresh: the nexus, the waves, the phase, the end flags,
-    // and the cheats (one switched on in a level must not be switched off by the
-    // first press in the next: Ctrl+3 would leave that nexus at 100).
+    // The level's rules start afresh; the waves' state carries over.
     levelRules = LevelRules{};
     currentPlayer = nullptr;
     BuildField(d);
     BuildTurretsAndPanels(d);
     for (int i = 0; i < WAVE_COUNT; ++i) waveKillTargets[i] = WaveKillTarget(i);
-    // A restart divides the zoom back before Init multiplies it again.
+    // A restart divides the zoom back (Free) before Init multiplies it again.
     levelCamera->transform.scale.x *= d.zoom.x;
     levelCamera->transform.scale.y *= d.zoom.y;
     BuildLabels(d);
@@ -282,6 +282,13 @@ void LevelFree()
     // A credits page the victory showed goes with the level.
     ShowCreditsPage(1, false);
     ForgetObjects();
+    // A restart keeps the camera and runs Init again, which multiplies the zoom
+    // again: it is divided back here, after the frame that asked for the
+    // restart was drawn, so that no frame shows the field at the divided zoom.
+    if (nextState == STATE_RESTART) {
+        levelCamera->transform.scale.x /= Desc().zoom.x;
+        levelCamera->transform.scale.y /= Desc().zoom.y;
+    }
 }
 
 SoundChannel LevelMusicChannel() { return level.musicChannel; }

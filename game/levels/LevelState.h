@@ -26,9 +26,10 @@ constexpr int TOWER_SPOT_COUNT = 9;
 constexpr int TOWER_BUTTON_COUNT = 5;
 constexpr int TURRET_COUNT = 5;     // three from the level, two companions of the hero
 
-// The rules of the level in play: everything a level starts afresh with, in one
-// record that Init resets whole, so that no field can be forgotten and nothing
-// of one level (or test) leaks into the next.
+// The rules of the level in play: what a level starts afresh with, in one record
+// that Init resets whole, so that no field can be forgotten. The cheats count
+// per level: one switched on in a level is not switched off by the first press
+// in the next.
 struct LevelRules {
     int32_t nexusHealth = 10000;
     uint32_t waveIndex = 0;          // waves completed, 0..6
@@ -37,14 +38,21 @@ struct LevelRules {
     bool levelWon = false, levelLost = false;
     bool waveScalingOn = false;
     bool cheatMoney = false, cheatDamage = false, cheatNexus = false, cheatNonStop = false;
-    // The waves' state (see Waves.h).
-    float spawnTimer = 0.0f;         // seconds since the last spawn event
-    uint32_t enemySerial = 0;        // enemies spawned in this level
+};
+extern LevelRules levelRules;
+
+// The waves' state (see Waves.h), which no level resets: it starts with the
+// program and carries over from level to level and through restarts. The next
+// level's first wave may thus have any effect but the last one rolled, and a
+// round lost and restarted keeps the effect it was rolled with.
+struct WaveState {
+    float spawnTimer = 0.0f;         // seconds of round time since the last spawn event
+    uint32_t enemySerial = 0;        // enemy ids are 1000 + this
     uint32_t waveEffect = 0;
     uint32_t previousWaveEffect = 0;
     bool waveEffectPending = true;   // the next wave's effect is still to be rolled
 };
-extern LevelRules levelRules;
+extern WaveState waveState;
 
 // The rules under the names the game uses everywhere.
 inline int32_t& nexusHealth = levelRules.nexusHealth;
@@ -58,11 +66,11 @@ inline bool& cheatMoney = levelRules.cheatMoney;
 inline bool& cheatDamage = levelRules.cheatDamage;
 inline bool& cheatNexus = levelRules.cheatNexus;
 inline bool& cheatNonStop = levelRules.cheatNonStop;
-inline float& spawnTimer = levelRules.spawnTimer;
-inline uint32_t& enemySerial = levelRules.enemySerial;
-inline uint32_t& waveEffect = levelRules.waveEffect;
-inline uint32_t& previousWaveEffect = levelRules.previousWaveEffect;
-inline bool& waveEffectPending = levelRules.waveEffectPending;
+inline float& spawnTimer = waveState.spawnTimer;
+inline uint32_t& enemySerial = waveState.enemySerial;
+inline uint32_t& waveEffect = waveState.waveEffect;
+inline uint32_t& previousWaveEffect = waveState.previousWaveEffect;
+inline bool& waveEffectPending = waveState.waveEffectPending;
 
 extern uint32_t waveKillTargets[WAVE_COUNT];
 extern ObjectRef<Player> currentPlayer;  // null until a hero is chosen, and once it leaves

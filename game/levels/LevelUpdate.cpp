@@ -179,9 +179,6 @@ static void EndOfLevel()
         nextState = STATE_RESTART;
         SetLabelVisible(1236, false);
         if (shop) shop->panelBackground->visible = false;
-        // Init multiplies the zoom again.
-        levelCamera->transform.scale.x /= level.zoom.x;
-        levelCamera->transform.scale.y /= level.zoom.y;
     }
     if (LEInputKeyPressed(KEY_N) && levelWon) {
         NotePressAction("next level");

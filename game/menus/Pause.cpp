@@ -6,7 +6,6 @@
 
 #include "HTPlay.h"
 #include "Settings.h"
-#include "levels/LevelData.h"
 #include "levels/LevelState.h"
 #include "levels/Waves.h"
 #include "main/GameStates.h"
@@ -188,13 +187,7 @@ void Pause::Update()
                 nextState = STATE_MAIN_MENU;
             else if (quitPending)
                 nextState = STATE_QUIT;
-            if (restartPending) {
-                // Init multiplies the zoom again.
-                const Vector2 zoom = CurrentLevelDesc().zoom;
-                levelCamera->transform.scale.x /= zoom.x;
-                levelCamera->transform.scale.y /= zoom.y;
-                nextState = STATE_RESTART;
-            }
+            if (restartPending) nextState = STATE_RESTART;  // the level's Free divides the zoom back
         }
     }
     if (howToPlayWasOpen && !howToPlay->open) {

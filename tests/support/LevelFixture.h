@@ -39,6 +39,7 @@ protected:
         LESystemSetFixedFrameTime(FRAME);
         LEGameStateClear();
         RegisterGameStates();
+        waveState = WaveState{};  // no level resets it: each test starts as the program does
         Enter(STATE_LEVEL_1);
     }
 
