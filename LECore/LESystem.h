@@ -28,7 +28,7 @@ bool LEWindowIsActive();
 void LEWindowSetFullscreen(bool on);
 bool LEWindowIsFullscreen();
 void LEWindowSetSize(uint32_t width, uint32_t height);
-// Asks the GL context for vertical sync (adaptive where the driver has it).
+// Asks the GL context for vertical sync: one vertical blank a frame.
 void LEGraphicsSetVSync(bool on);
 // Whether the context syncs now: what took effect, read from the driver.
 bool LEGraphicsVSync();

@@ -409,6 +409,13 @@ void LEGraphicsSetTextureTransform(const Matrix3& m)
 }
 const Matrix4& LEGraphicsModelMatrix() { return gfx.model; }
 
+bool LEGraphicsModelInPlane()
+{
+    const float(&m)[4][4] = gfx.model.m;
+    return m[2][0] == 0 && m[2][1] == 0 && m[2][2] == 1 && m[2][3] == 0 && m[3][0] == 0 && m[3][1] == 0 &&
+           m[3][2] == 0 && m[3][3] == 1;
+}
+
 void LEGraphicsUseTexturedProgram()
 {
     const auto& u = gfx.textured;

@@ -39,6 +39,8 @@ void LEGraphicsSetTintEnabled(bool on);
 void LEGraphicsSetTransform(const Matrix3& m);
 void LEGraphicsSetTextureTransform(const Matrix3& m);
 const Matrix4& LEGraphicsModelMatrix();
+// Whether the model matrix keeps quads in the plane (the batch sends only its first two rows).
+bool LEGraphicsModelInPlane();
 
 // Binds the textured program and uploads the per-draw uniforms for one mesh draw.
 void LEGraphicsUseTexturedProgram();

@@ -119,7 +119,7 @@ void LEMeshFree(LEMesh* mesh)
 void LEMeshDraw(const LEMesh* mesh)
 {
     if (!mesh) return;
-    if (mesh->unitQuad && LEGraphicsBatching()) {
+    if (mesh->unitQuad && LEGraphicsBatching() && LEGraphicsModelInPlane()) {
         LEGraphicsBatchQuad(mesh->quadColor);
         return;
     }

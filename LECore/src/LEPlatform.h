@@ -42,8 +42,8 @@ bool LEPlatformCapsLock();
 bool LEPlatformCreateGLContext();
 void LEPlatformDestroyGLContext();
 void LEPlatformSwapBuffers();
-// Asks for vertical sync (adaptive first, then plain) or none; says on standard
-// error when the driver offers no vertical sync at all.
+// Asks for vertical sync (a swap interval of 1) or none; says on standard
+// error when the driver offers no vertical sync.
 void LEPlatformSetVSync(bool on);
 // The context's swap interval as the driver reports it: 0 none, 1 every
 // vertical blank, -1 adaptive.

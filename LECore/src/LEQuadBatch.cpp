@@ -19,8 +19,10 @@
 static const char* BATCH_VS = R"(#version 330 core
 layout(location = 0) in vec3 inPosition;
 layout(location = 2) in vec2 inTexCoord;
-layout(location = 3) in mat4 inModel;
-layout(location = 7) in mat3 inTexture;
+layout(location = 3) in vec4 inModelRow0;
+layout(location = 4) in vec4 inModelRow1;
+layout(location = 5) in vec3 inTextureRow0;
+layout(location = 6) in vec3 inTextureRow1;
 layout(location = 10) in vec4 inTint;
 layout(location = 11) in float inLayer;
 uniform mat4 mtxViewProj;
@@ -29,8 +31,13 @@ flat out vec4 tint;
 flat out float layer;
 void main()
 {
-    gl_Position = mtxViewProj * inModel * vec4(inPosition, 1.0);
-    texCoord = (inTexture * vec3(inTexCoord, 1.0)).xy;
+    // A 2D model matrix: its last two rows are those of every quad's.
+    mat4 model = mat4(vec4(inModelRow0.x, inModelRow1.x, 0.0, 0.0), vec4(inModelRow0.y, inModelRow1.y, 0.0, 0.0),
+                      vec4(inModelRow0.z, inModelRow1.z, 1.0, 0.0), vec4(inModelRow0.w, inModelRow1.w, 0.0, 1.0));
+    mat3 textureMatrix = mat3(vec3(inTextureRow0.x, inTextureRow1.x, 0.0), vec3(inTextureRow0.y, inTextureRow1.y, 0.0),
+                              vec3(inTextureRow0.z, inTextureRow1.z, 1.0));
+    gl_Position = mtxViewProj * model * vec4(inPosition, 1.0);
+    texCoord = (textureMatrix * vec3(inTexCoord, 1.0)).xy;
     tint = inTint;
     layer = inLayer;
 }
@@ -76,14 +83,15 @@ void main()
 )";
 
 namespace {
-// Matrices by columns, as GL reads matrix attributes.
+// The two rows of the model and texture matrices that differ from quad to
+// quad: a quad is drawn in the plane, so the rest is the same for all.
 struct QuadInstance {
-    float model[16];
-    float texture[9];
+    float model[2][4];
+    float texture[2][3];
     float tint[4];  // times the quad colour when there is no picture
     float layer;    // the picture's layer on the batch's shelf; -1 for a plain colour
 };
-static_assert(sizeof(QuadInstance) == 120, "quad instances are 120 bytes");
+static_assert(sizeof(QuadInstance) == 76, "quad instances are 76 bytes");
 
 // Mesa's GL thread copies a call's data into its queue when the call fits in
 // one of its 8 KB blocks; a larger upload makes this thread wait for the queue
@@ -146,11 +154,9 @@ bool LEQuadBatchStart()
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(LE_QUAD_BATCH_CAPACITY * sizeof(QuadInstance)), nullptr, GL_STREAM_DRAW);
     struct Attribute { GLuint location; GLint size; size_t offset; };
     const Attribute attributes[] = {
-        {3, 4, offsetof(QuadInstance, model)},       {4, 4, offsetof(QuadInstance, model) + 16},
-        {5, 4, offsetof(QuadInstance, model) + 32},  {6, 4, offsetof(QuadInstance, model) + 48},
-        {7, 3, offsetof(QuadInstance, texture)},     {8, 3, offsetof(QuadInstance, texture) + 12},
-        {9, 3, offsetof(QuadInstance, texture) + 24}, {10, 4, offsetof(QuadInstance, tint)},
-        {11, 1, offsetof(QuadInstance, layer)},
+        {3, 4, offsetof(QuadInstance, model)},    {4, 4, offsetof(QuadInstance, model) + 16},
+        {5, 3, offsetof(QuadInstance, texture)},  {6, 3, offsetof(QuadInstance, texture) + 12},
+        {10, 4, offsetof(QuadInstance, tint)},    {11, 1, offsetof(QuadInstance, layer)},
     };
     for (const Attribute& a : attributes) {
         glVertexAttribPointer(a.location, a.size, GL_FLOAT, GL_FALSE, sizeof(QuadInstance),
@@ -201,10 +207,10 @@ bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
         batch.shelf = texture ? texture->shelf : 0;
     }
     QuadInstance q;
-    for (int column = 0; column < 4; ++column)
-        for (int row = 0; row < 4; ++row) q.model[column * 4 + row] = model.m[row][column];
-    for (int column = 0; column < 3; ++column)
-        for (int row = 0; row < 3; ++row) q.texture[column * 3 + row] = textureMatrix.m[row][column];
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 4; ++column) q.model[row][column] = model.m[row][column];
+        for (int column = 0; column < 3; ++column) q.texture[row][column] = textureMatrix.m[row][column];
+    }
     const float* t = tint ? tint : WHITE;
     for (int i = 0; i < 4; ++i) q.tint[i] = texture ? t[i] : quadColor[i] * t[i];
     q.layer = texture ? float(texture->layer) : -1.0f;
@@ -233,12 +239,11 @@ void LEQuadBatchFlush(const float* viewProj)
     }
     glBindVertexArray(batch.vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, batch.instanceBuffer);
-    // A fresh store each time, the size of this batch: the driver need not wait
-    // for the previous draw, and it never allocates and clears a store for the
-    // whole capacity when a frame flushes a few quads at a time.
+    // The store made at start is written over: a software driver has read the
+    // instances by the time the draw returns, so nothing waits, and a fresh store
+    // each time cost an allocation and a free of the whole batch's size.
     const size_t bytes = batch.instances.size() * sizeof(QuadInstance);
     const char* data = reinterpret_cast<const char*>(batch.instances.data());
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
     for (size_t at = 0; at < bytes; at += UPLOAD_PIECE)
         glBufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(UPLOAD_PIECE, bytes - at)), data + at);
     glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, nullptr, GLsizei(batch.instances.size()));
