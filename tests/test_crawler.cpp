@@ -411,8 +411,7 @@ void ResetProgram()
 }
 
 // A fresh start of the group's state: the game's own restart (Free and Init),
-// or a switch from wherever the last
-// walk left the game.
+// or a switch from wherever the last walk left the game.
 void FreshStart()
 {
     ResetProgram();

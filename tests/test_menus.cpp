@@ -78,15 +78,6 @@ void CountedLevelInit()
     LevelInit();
 }
 
-// Every frame of a level is drawn at the level's zoom, the frame that asks for
-// a restart included.
-int framesOffZoom = 0;
-void ZoomCheckedLevelDraw()
-{
-    if (!Near(levelCamera->transform.scale, {0.41666666f, 0.57347673f}, 1e-6f)) ++framesOffZoom;
-    LevelDraw();
-}
-
 void Tap(int scancode) { LEScriptKeys({scancode}); }
 void CtrlTap(int scancode) { LEScriptKeys({SDL_SCANCODE_LCTRL, scancode}); }
 
@@ -97,6 +88,16 @@ void ClickAt(Vector2 world, Vector2 zoom, int heldFrames = 1)
 }
 
 constexpr Vector2 MENU_ZOOM{0.5f, 0.8888889f}, LEVEL_ZOOM{0.41666666f, 0.57347673f};
+
+// Every frame of a level is drawn at the level's zoom, the frame that asks for
+// a restart included.
+int framesOffZoom = 0;
+void ZoomCheckedLevelDraw()
+{
+    if (!Near(levelCamera->transform.scale, LEVEL_ZOOM, 1e-6f)) ++framesOffZoom;
+    LevelDraw();
+}
+
 void ClickMenuButton(int i, int heldFrames = 1)
 {
     ClickAt({-350.0f + 170.0f * float(i), -100.0f}, MENU_ZOOM, heldFrames);

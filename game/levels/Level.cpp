@@ -286,8 +286,9 @@ void LevelFree()
     // again: it is divided back here, after the frame that asked for the
     // restart was drawn, so that no frame shows the field at the divided zoom.
     if (nextState == STATE_RESTART) {
-        levelCamera->transform.scale.x /= Desc().zoom.x;
-        levelCamera->transform.scale.y /= Desc().zoom.y;
+        const Vector2 zoom = Desc().zoom;
+        levelCamera->transform.scale.x /= zoom.x;
+        levelCamera->transform.scale.y /= zoom.y;
     }
 }
 
