@@ -1,7 +1,8 @@
 // sprites: N moving textured objects (32 x 32 pixels, or the size given) through
 // the scene's update and draw passes in the engine's own frame loop, with no
 // frame cap, at 1920 x 1080. Prints wall and process CPU milliseconds per frame
-// over 300 frames after 30 warm-up frames, and the quad-batch draws per frame.
+// over 300 frames after 30 warm-up frames, and the quad-batch draws per frame
+// (and of those, the draws made last quad first over the depth buffer).
 //
 //     bench_sprites N [size in pixels] [0 to draw one quad at a time]
 //
@@ -34,7 +35,7 @@ static struct {
     int frame = 0;
     BenchInstant frameStart{};
     std::vector<double> wallMs, cpuMs;
-    uint64_t batchDrawsAtStart = 0;
+    uint64_t batchDrawsAtStart = 0, lastFirstAtStart = 0;
 } bench;
 
 struct Mover : GameObject {
@@ -70,7 +71,10 @@ static void Init()
 // A frame runs from one Update to the next: passes, flush, present and the loop.
 static void Update()
 {
-    if (bench.frame == WARMUP) bench.batchDrawsAtStart = LEQuadBatchDrawCount();
+    if (bench.frame == WARMUP) {
+        bench.batchDrawsAtStart = LEQuadBatchDrawCount();
+        bench.lastFirstAtStart = LEQuadBatchLastFirstDrawCount();
+    }
     if (bench.frame > WARMUP) {
         const BenchSpan span = BenchSince(bench.frameStart);
         bench.wallMs.push_back(span.wallMs);
@@ -116,9 +120,11 @@ int main(int argc, char** argv)
     LEGameStateSelect();
     LEGameLoopRun();
 
-    printf("sprites n=%d size=%g %s wall_ms/frame=%.2f process_cpu_ms/frame=%.2f batch_draws/frame=%.1f\n",
+    printf("sprites n=%d size=%g %s wall_ms/frame=%.2f process_cpu_ms/frame=%.2f batch_draws/frame=%.1f "
+           "last_first/frame=%.1f\n",
            bench.count, double(bench.size), batching ? "batched" : "one-by-one", BenchMean(bench.wallMs),
-           BenchMean(bench.cpuMs), double(LEQuadBatchDrawCount() - bench.batchDrawsAtStart) / FRAMES);
+           BenchMean(bench.cpuMs), double(LEQuadBatchDrawCount() - bench.batchDrawsAtStart) / FRAMES,
+           double(LEQuadBatchLastFirstDrawCount() - bench.lastFirstAtStart) / FRAMES);
     LEGraphicsShutdown();
     LEPlatformShutdown();
     return 0;

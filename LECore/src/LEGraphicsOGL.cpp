@@ -317,6 +317,7 @@ void LEGraphicsFrameStart()
     LEGraphicsSetViewport(0.0f, 0.0f, float(LEWindowWidth()), float(LEWindowHeight()));
     gfx.clearPending = true;
     gfx.drawnThisFrame = false;
+    LEQuadBatchFrameStart();
     LEDebugGuiFrameStart();
 }
 
