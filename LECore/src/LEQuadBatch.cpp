@@ -13,7 +13,8 @@
 #include "LETexture.h"
 
 // The one-mesh program's arithmetic with the per-draw uniforms turned into
-// attributes that each corner of a quad carries: mtxViewProj * model * position
+// attributes, per instance or carried by each corner of a quad (see
+// LEQuadBatchFlush): mtxViewProj * model * position
 // and the texture matrix on the coordinates. A quad's colour is one value over
 // the whole quad, so it goes to the pixels flat (not interpolated): the tint,
 // times the quad colour when there is no picture (done once per quad on the
@@ -116,8 +117,8 @@ void main()
 namespace {
 // The values one quad's draw would set as uniforms: the two rows of the model
 // and texture matrices that differ from quad to quad (a quad is drawn in the
-// plane, so the rest is the same for all), its colour and its layer. Each of
-// the quad's four corners carries a copy.
+// plane, so the rest is the same for all), its colour and its layer: one
+// instance's attributes, or a copy on each of the quad's corners.
 struct QuadValues {
     float model[2][4];
     float texture[2][3];
@@ -139,6 +140,9 @@ constexpr float WHITE[4] = {1, 1, 1, 1};
 // thread's queue, for batches up to the limit (see LEQuadBatchFlush).
 constexpr size_t UPLOAD_PIECE = 4096 / sizeof(QuadValues) * sizeof(QuadValues);
 constexpr size_t QUEUED_UPLOAD_LIMIT = 64 * 1024;
+// A batch of this many quads or more goes out as a draw of corners, a smaller
+// one as an instanced draw, which sends a quarter of the values.
+constexpr int CORNERS_FROM = 1024;
 
 // An opaque batch whose quads add up to this many times its viewport's area
 // covers most pixels more than once. It is drawn last quad first with the depth
@@ -154,14 +158,16 @@ constexpr float DEPTH_STEP = 1.0f / 262144.0f;
 struct BatchProgram {
     GLuint program = 0;
     GLint viewProj = -1, depthFirst = -1, depthStep = -1;
+    float depthSet[2] = {0, 0};  // the depth uniforms' values (both 0 as linked)
 };
 }  // namespace
 
 static struct {
     BatchProgram textured, coloured, shelved, untinted, untintedShelf;
-    GLuint vertexArray = 0, quadBuffer = 0, valueBuffer = 0;
+    GLuint instancedArray = 0, cornerArray = 0, quadBuffer = 0, valueBuffer = 0;
     GLuint forward = 0, backward = 0;  // the quads' triangles, first to last and last to first
-    std::vector<QuadValues> corners;   // four per waiting quad; capacity reserved once
+    std::vector<QuadValues> quads;     // the waiting quads'; capacity reserved once
+    std::vector<QuadValues> corners;   // four copies of each, for a draw of corners
     // What the waiting quads are drawn from: one picture (null for plain
     // colours), or a shelf of pictures and plain colours.
     const LETexture* texture = nullptr;
@@ -221,36 +227,20 @@ static GLuint MakeIndices(bool lastFirst)
     return name;
 }
 
-bool LEQuadBatchStart()
+// The vertex array of the instanced draw (one copy of the values per quad) or
+// of the draw of corners (one per corner), over the same buffers.
+static GLuint MakeVertexArray(bool instanced)
 {
-    batch.textured = BuildProgram(BATCH_TEXTURED_FS, "colorTexture");
-    batch.coloured = BuildProgram(BATCH_COLOURED_FS, nullptr);
-    batch.shelved = BuildProgram(BATCH_SHELF_FS, "shelf");
-    batch.untinted = BuildProgram(BATCH_UNTINTED_FS, "colorTexture");
-    batch.untintedShelf = BuildProgram(BATCH_UNTINTED_SHELF_FS, "shelf");
-    batch.depthUsable = WindowDepthBits() >= 24;
-
-    glGenVertexArrays(1, &batch.vertexArray);
-    glBindVertexArray(batch.vertexArray);
-    batch.forward = MakeIndices(false);
-    batch.backward = MakeIndices(true);
+    GLuint name = 0;
+    glGenVertexArrays(1, &name);
+    glBindVertexArray(name);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, batch.forward);  // remembered by the vertex array
-    // Every quad's corners, made once: a batch draws the first so many.
-    std::vector<float> corners;
-    corners.reserve(size_t(LE_QUAD_BATCH_CAPACITY) * 4 * 5);
-    for (int i = 0; i < LE_QUAD_BATCH_CAPACITY; ++i)
-        for (const auto& corner : QUAD) corners.insert(corners.end(), corner, corner + 5);
-    glGenBuffers(1, &batch.quadBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, batch.quadBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(corners.size() * sizeof(float)), corners.data(), GL_STATIC_DRAW);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void*>(0));
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void*>(3 * sizeof(float)));
     glEnableVertexAttribArray(0);
     glEnableVertexAttribArray(2);
-    glGenBuffers(1, &batch.valueBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, batch.valueBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(LE_QUAD_BATCH_CAPACITY * 4 * sizeof(QuadValues)), nullptr,
-                 GL_STREAM_DRAW);
     struct Attribute { GLuint location; GLint size; size_t offset; };
     const Attribute attributes[] = {
         {3, 4, offsetof(QuadValues, model)},    {4, 4, offsetof(QuadValues, model) + 16},
@@ -260,9 +250,40 @@ bool LEQuadBatchStart()
     for (const Attribute& a : attributes) {
         glVertexAttribPointer(a.location, a.size, GL_FLOAT, GL_FALSE, sizeof(QuadValues),
                               reinterpret_cast<void*>(a.offset));
+        glVertexAttribDivisor(a.location, instanced ? 1 : 0);
         glEnableVertexAttribArray(a.location);
     }
     glBindVertexArray(0);
+    return name;
+}
+
+bool LEQuadBatchStart()
+{
+    batch.textured = BuildProgram(BATCH_TEXTURED_FS, "colorTexture");
+    batch.coloured = BuildProgram(BATCH_COLOURED_FS, nullptr);
+    batch.shelved = BuildProgram(BATCH_SHELF_FS, "shelf");
+    batch.untinted = BuildProgram(BATCH_UNTINTED_FS, "colorTexture");
+    batch.untintedShelf = BuildProgram(BATCH_UNTINTED_SHELF_FS, "shelf");
+    batch.depthUsable = WindowDepthBits() >= 24;
+
+    batch.forward = MakeIndices(false);
+    batch.backward = MakeIndices(true);
+    // Every quad's corners, made once: a draw of corners takes the first so
+    // many, an instanced draw the first four.
+    std::vector<float> corners;
+    corners.reserve(size_t(LE_QUAD_BATCH_CAPACITY) * 4 * 5);
+    for (int i = 0; i < LE_QUAD_BATCH_CAPACITY; ++i)
+        for (const auto& corner : QUAD) corners.insert(corners.end(), corner, corner + 5);
+    glGenBuffers(1, &batch.quadBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, batch.quadBuffer);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(corners.size() * sizeof(float)), corners.data(), GL_STATIC_DRAW);
+    glGenBuffers(1, &batch.valueBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, batch.valueBuffer);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(LE_QUAD_BATCH_CAPACITY * 4 * sizeof(QuadValues)), nullptr,
+                 GL_STREAM_DRAW);
+    batch.instancedArray = MakeVertexArray(true);
+    batch.cornerArray = MakeVertexArray(false);
+    batch.quads.reserve(size_t(LE_QUAD_BATCH_CAPACITY));
     batch.corners.reserve(size_t(LE_QUAD_BATCH_CAPACITY) * 4);
     LEGraphicsCheckErrors(60);
     for (const BatchProgram* p : Programs())
@@ -274,7 +295,8 @@ void LEQuadBatchShutdown()
 {
     const GLuint buffers[] = {batch.valueBuffer, batch.quadBuffer, batch.forward, batch.backward};
     glDeleteBuffers(4, buffers);
-    glDeleteVertexArrays(1, &batch.vertexArray);
+    const GLuint arrays[] = {batch.instancedArray, batch.cornerArray};
+    glDeleteVertexArrays(2, arrays);
     for (const BatchProgram* p : Programs()) glDeleteProgram(p->program);
     batch = {};
 }
@@ -285,7 +307,7 @@ void LEQuadBatchFrameStart() { batch.depthCleared = false; }
 // waiting quads, and what they are drawn from then.
 static bool Joins(const LETexture* texture)
 {
-    if (batch.corners.empty()) return true;
+    if (batch.quads.empty()) return true;
     if (batch.shelf) return !texture || texture->shelf == batch.shelf;
     if (texture == batch.texture) return true;
     // Plain colours join a shelf's pictures, and those join plain colours.
@@ -296,7 +318,7 @@ bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
                     const LETexture* texture)
 {
     if (!Joins(texture)) return false;
-    if (batch.corners.empty() || (!batch.shelf && texture && texture->shelf)) {
+    if (batch.quads.empty() || (!batch.shelf && texture && texture->shelf)) {
         // A shelved picture draws from its shelf, with any plain colours before it.
         batch.texture = texture && texture->shelf ? nullptr : texture;
         batch.shelf = texture ? texture->shelf : 0;
@@ -314,7 +336,7 @@ bool LEQuadBatchAdd(const Matrix4& model, const Matrix3& textureMatrix, const fl
     batch.seeThrough = batch.seeThrough || seeThrough;
     batch.tinted = batch.tinted || !texture || !std::equal(q.tint, q.tint + 4, WHITE);
     batch.area += std::fabs(model.m[0][0] * model.m[1][1] - model.m[0][1] * model.m[1][0]);
-    batch.corners.insert(batch.corners.end(), 4, q);
+    batch.quads.push_back(q);
     return true;
 }
 
@@ -342,58 +364,81 @@ static void MakeRoomInDepth(int quads)
     batch.depthNext = 1.0f - DEPTH_STEP;
 }
 
+// Writes `values` over the store made at start: a software driver has read
+// them by the time a draw returns, so nothing waits on the GPU (a fresh store
+// each time cost an allocation and a free of the batch's size). Mesa's GL
+// thread copies a call's data into its queue when the call fits in one of its
+// 8 KB blocks, and lets this thread go on; a larger call waits for the queue
+// to drain and goes straight to the driver. A small batch goes in pieces the
+// queue takes; a large one in one call, copied once and not twice.
+static void Upload(const std::vector<QuadValues>& values)
+{
+    glBindBuffer(GL_ARRAY_BUFFER, batch.valueBuffer);
+    const size_t bytes = values.size() * sizeof(QuadValues);
+    const size_t piece = bytes <= QUEUED_UPLOAD_LIMIT ? UPLOAD_PIECE : bytes;
+    const char* data = reinterpret_cast<const char*>(values.data());
+    for (size_t at = 0; at < bytes; at += piece)
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(piece, bytes - at)), data + at);
+}
+
+static void SetDepths(BatchProgram& p, float first, float step)
+{
+    if (p.depthSet[0] != first) glUniform1f(p.depthFirst, first);
+    if (p.depthSet[1] != step) glUniform1f(p.depthStep, step);
+    p.depthSet[0] = first, p.depthSet[1] = step;
+}
+
 void LEQuadBatchFlush(const float* viewProj)
 {
-    if (batch.corners.empty()) return;
-    const int quads = int(batch.corners.size() / 4);
-    const BatchProgram& p = batch.shelf     ? (batch.tinted ? batch.shelved : batch.untintedShelf)
-                            : batch.texture ? (batch.tinted ? batch.textured : batch.untinted)
-                                            : batch.coloured;
+    if (batch.quads.empty()) return;
+    const int quads = int(batch.quads.size());
+    BatchProgram& p = batch.shelf     ? (batch.tinted ? batch.shelved : batch.untintedShelf)
+                      : batch.texture ? (batch.tinted ? batch.textured : batch.untinted)
+                                      : batch.coloured;
     glUseProgram(p.program);
     glUniformMatrix4fv(p.viewProj, 1, GL_FALSE, viewProj);
     if (batch.shelf)
         glBindTexture(GL_TEXTURE_2D_ARRAY, batch.shelf);
     else if (batch.texture)
         glBindTexture(GL_TEXTURE_2D, batch.texture->glName);
-    glBindVertexArray(batch.vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, batch.valueBuffer);
-    // The store made at start is written over: a software driver has read the
-    // corners by the time a draw returns, so nothing waits on the GPU (a fresh
-    // store each time cost an allocation and a free of the batch's size). Mesa's
-    // GL thread copies a call's data into its queue when the call fits in one of
-    // its 8 KB blocks, and lets this thread go on; a larger call waits for the
-    // queue to drain and goes straight to the driver. A small batch goes in
-    // pieces the queue takes; a large one in one call, copied once and not twice.
-    const size_t bytes = batch.corners.size() * sizeof(QuadValues);
-    const size_t piece = bytes <= QUEUED_UPLOAD_LIMIT ? UPLOAD_PIECE : bytes;
-    const char* data = reinterpret_cast<const char*>(batch.corners.data());
-    for (size_t at = 0; at < bytes; at += piece)
-        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(piece, bytes - at)), data + at);
-    const GLsizei indices = GLsizei(quads * 6);
+    const bool lastFirst = DrawsLastFirst(viewProj);
     if (!batch.seeThrough) glDisable(GL_BLEND);
-    if (DrawsLastFirst(viewProj)) {
+    if (lastFirst || quads >= CORNERS_FROM) {
+        // Mesa's software renderer runs its vertex pipeline once per instance
+        // (with an allocation and a free each time): a large batch goes out as
+        // one draw of corners, each carrying its quad's values.
+        batch.corners.clear();
+        for (const QuadValues& q : batch.quads) batch.corners.insert(batch.corners.end(), 4, q);
+        glBindVertexArray(batch.cornerArray);
+        Upload(batch.corners);
+    } else {
+        glBindVertexArray(batch.instancedArray);
+        Upload(batch.quads);
+    }
+    if (lastFirst) {
         MakeRoomInDepth(quads);
-        glUniform1f(p.depthFirst, batch.depthNext);
-        glUniform1f(p.depthStep, DEPTH_STEP);
+        SetDepths(p, batch.depthNext, DEPTH_STEP);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
         glDepthMask(GL_TRUE);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, batch.backward);
         // The last `quads` of the last-to-first run: this batch's, its last quad first.
         const size_t skipped = size_t(LE_QUAD_BATCH_CAPACITY - quads) * 6 * sizeof(uint16_t);
-        glDrawElements(GL_TRIANGLES, indices, GL_UNSIGNED_SHORT, reinterpret_cast<void*>(skipped));
+        glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_SHORT, reinterpret_cast<void*>(skipped));
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, batch.forward);
         glDepthMask(GL_FALSE);
         glDisable(GL_DEPTH_TEST);
         batch.depthNext -= float(quads) * DEPTH_STEP;
         batch.lastFirstDraws += 1;
     } else {
-        glUniform1f(p.depthFirst, 0.0f);
-        glUniform1f(p.depthStep, 0.0f);
-        glDrawElements(GL_TRIANGLES, indices, GL_UNSIGNED_SHORT, nullptr);
+        SetDepths(p, 0.0f, 0.0f);
+        if (quads >= CORNERS_FROM)
+            glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_SHORT, nullptr);
+        else
+            glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, nullptr, GLsizei(quads));
     }
     if (!batch.seeThrough) glEnable(GL_BLEND);
-    batch.corners.clear();
+    batch.quads.clear();
     batch.texture = nullptr;
     batch.shelf = 0;
     batch.seeThrough = false;
@@ -402,6 +447,6 @@ void LEQuadBatchFlush(const float* viewProj)
     batch.draws += 1;
 }
 
-int LEQuadBatchPending() { return int(batch.corners.size() / 4); }
+int LEQuadBatchPending() { return int(batch.quads.size()); }
 uint64_t LEQuadBatchDrawCount() { return batch.draws; }
 uint64_t LEQuadBatchLastFirstDrawCount() { return batch.lastFirstDraws; }

@@ -1,11 +1,11 @@
 // LEQuadBatch: the quad batch behind LEMeshDraw. Consecutive draws of unit quads
 // that share the viewport, the projection and the picture (or pictures of one
 // shelf, see LETexture.h, with plain colours among them) are collected (model
-// matrix, texture matrix, colour, layer, carried by each of a quad's corners)
-// and drawn together, in order, by one draw whose shader does the very
-// arithmetic of the one-mesh path, so the pixels are the same. Owns the batch
-// programs, the shared corners and triangles, and the store of the waiting
-// quads' values. The graphics device adds to it and flushes it whenever
+// matrix, texture matrix, colour, layer) and drawn together, in order, by one
+// draw (instanced, or for a large batch one whose corners each carry their
+// quad's values) whose shader does the very arithmetic of the one-mesh path,
+// so the pixels are the same. Owns the batch programs, the shared corners and
+// triangles, and the store of the waiting quads' values. The graphics device adds to it and flushes it whenever
 // anything else is about to touch the frame.
 #pragma once
 
