@@ -136,13 +136,15 @@ constexpr uint16_t QUAD_TRIANGLES[6] = {0, 1, 2, 3, 1, 2};
 static_assert(LE_QUAD_BATCH_CAPACITY * 4 <= 65536, "a full batch's corners take 16-bit indices");
 constexpr float WHITE[4] = {1, 1, 1, 1};
 
-// Uploads of the quads' values: pieces that fit in a block of Mesa's GL
-// thread's queue, for batches up to the limit (see LEQuadBatchFlush).
+// Uploads of an instanced batch's values: pieces that fit in a block of Mesa's
+// GL thread's queue (see Upload).
 constexpr size_t UPLOAD_PIECE = 4096 / sizeof(QuadValues) * sizeof(QuadValues);
-constexpr size_t QUEUED_UPLOAD_LIMIT = 64 * 1024;
 // A batch of this many quads or more goes out as a draw of corners, a smaller
-// one as an instanced draw, which sends a quarter of the values.
-constexpr int CORNERS_FROM = 1024;
+// one as an instanced draw, which sends a quarter of the values. The corners
+// save the driver's threads work per quad but cost this thread their copies and
+// the one-call upload: from 1,024 quads, a level with 500 enemies cost this
+// thread more than as instances; 5,000 sprites cost the process less.
+constexpr int CORNERS_FROM = 2048;
 
 // An opaque batch whose quads add up to this many times its viewport's area
 // covers most pixels more than once. It is drawn last quad first with the depth
@@ -369,13 +371,14 @@ static void MakeRoomInDepth(int quads)
 // each time cost an allocation and a free of the batch's size). Mesa's GL
 // thread copies a call's data into its queue when the call fits in one of its
 // 8 KB blocks, and lets this thread go on; a larger call waits for the queue
-// to drain and goes straight to the driver. A small batch goes in pieces the
-// queue takes; a large one in one call, copied once and not twice.
-static void Upload(const std::vector<QuadValues>& values)
+// to drain and goes straight to the driver. An instanced batch goes in pieces
+// the queue takes, so this thread never waits on it; a draw of corners, four
+// times the values, in one call, copied once and not twice.
+static void Upload(const std::vector<QuadValues>& values, bool inOneCall)
 {
     glBindBuffer(GL_ARRAY_BUFFER, batch.valueBuffer);
     const size_t bytes = values.size() * sizeof(QuadValues);
-    const size_t piece = bytes <= QUEUED_UPLOAD_LIMIT ? UPLOAD_PIECE : bytes;
+    const size_t piece = inOneCall ? bytes : UPLOAD_PIECE;
     const char* data = reinterpret_cast<const char*>(values.data());
     for (size_t at = 0; at < bytes; at += piece)
         glBufferSubData(GL_ARRAY_BUFFER, GLintptr(at), GLsizeiptr(std::min(piece, bytes - at)), data + at);
@@ -410,10 +413,10 @@ void LEQuadBatchFlush(const float* viewProj)
         batch.corners.clear();
         for (const QuadValues& q : batch.quads) batch.corners.insert(batch.corners.end(), 4, q);
         glBindVertexArray(batch.cornerArray);
-        Upload(batch.corners);
+        Upload(batch.corners, true);
     } else {
         glBindVertexArray(batch.instancedArray);
-        Upload(batch.quads);
+        Upload(batch.quads, false);
     }
     if (lastFirst) {
         MakeRoomInDepth(quads);
