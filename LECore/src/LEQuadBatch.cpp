@@ -405,8 +405,9 @@ void LEQuadBatchFlush(const float* viewProj)
     else if (batch.texture)
         glBindTexture(GL_TEXTURE_2D, batch.texture->glName);
     const bool lastFirst = DrawsLastFirst(viewProj);
+    const bool asCorners = lastFirst || quads >= CORNERS_FROM;
     if (!batch.seeThrough) glDisable(GL_BLEND);
-    if (lastFirst || quads >= CORNERS_FROM) {
+    if (asCorners) {
         // Mesa's software renderer runs its vertex pipeline once per instance
         // (with an allocation and a free each time): a large batch goes out as
         // one draw of corners, each carrying its quad's values.
@@ -435,7 +436,7 @@ void LEQuadBatchFlush(const float* viewProj)
         batch.lastFirstDraws += 1;
     } else {
         SetDepths(p, 0.0f, 0.0f);
-        if (quads >= CORNERS_FROM)
+        if (asCorners)
             glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_SHORT, nullptr);
         else
             glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, nullptr, GLsizei(quads));
