@@ -5,8 +5,8 @@
 // draw (instanced, or for a large batch one whose corners each carry their
 // quad's values) whose shader does the very arithmetic of the one-mesh path,
 // so the pixels are the same. Owns the batch programs, the shared corners and
-// triangles, and the store of the waiting quads' values. The graphics device adds to it and flushes it whenever
-// anything else is about to touch the frame.
+// triangles, and the store of the waiting quads' values. The graphics device
+// adds to it and flushes it whenever anything else is about to touch the frame.
 #pragma once
 
 #include <cstdint>
